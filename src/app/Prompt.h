@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+// The one seam through which the program talks to the user in boxes: message
+// boxes, input boxes and beeps. Tests install a ScriptedPrompt and answer in
+// advance; nothing ever waits on a real dialog in a test.
+namespace app {
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class Answer { Ok, Cancel, Yes, No };
+
+class PromptHandler {
+public:
+    virtual ~PromptHandler() = default;
+    virtual Answer message(QWidget* parent, const QString& text, const QString& title,
+                           MessageIcon icon, bool yesNo) = 0;
+    // std::nullopt when the user cancels.
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
+                                         const QString& title, const QString& defaultText) = 0;
+    virtual void beep() = 0;
+};
+
+namespace Prompt {
+// An OK box. Title defaults to the program's name.
+void Message(QWidget* parent, const QString& text, const QString& title = {},
+             MessageIcon icon = MessageIcon::None);
+// A Yes/No box; true for Yes.
+bool Ask(QWidget* parent, const QString& text, const QString& title = {});
+std::optional<QString> Input(QWidget* parent, const QString& prompt, const QString& title,
+                             const QString& defaultText = {});
+void Beep();
+
+// Replaces the handler (nullptr: the real dialogs again). Not owned.
+void SetHandler(PromptHandler* handler);
+} // namespace Prompt
+
+// Answers boxes from a queue and records what was shown.
+class ScriptedPrompt : public PromptHandler {
+public:
+    ScriptedPrompt();  // installs itself
+    ~ScriptedPrompt() override; // uninstalls
+
+    struct Shown {
+        QString text, title;
+        bool input = false;
+    };
+    std::vector<Shown> shown;
+    std::deque<Answer> answers;                    // for message boxes; default Ok/Yes
+    std::deque<std::optional<QString>> inputs;     // for input boxes; default cancel
+    int beeps = 0;
+
+    Answer message(QWidget*, const QString& text, const QString& title, MessageIcon, bool yesNo) override;
+    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    void beep() override { ++beeps; }
+};
+
+} // namespace app

@@ -1,0 +1,1 @@
+// The board window arrives with the main-window work.

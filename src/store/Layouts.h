@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/RecordView.h"
+
+#include <QString>
+#include <vector>
+
+// The record layouts of the five stores: the one place that knows every
+// table, its fields in store order and its indexes. The demo tool, the tests
+// and (later) the importer create stores from it; the program itself never
+// creates a table.
+namespace store {
+
+enum class StoreKind { Jobs, Reports, Accounts, Orders, Index };
+
+struct FieldDef {
+    const char* name;
+    FieldType type;
+};
+
+struct TableDef {
+    const char* name;
+    std::vector<FieldDef> fields;       // in store order: position = index
+    std::vector<const char*> indexed;   // fields with an index of their own
+};
+
+const std::vector<TableDef>& TablesOf(StoreKind kind);
+
+// The CREATE TABLE statement (SQLite SQL) of a table.
+QString CreateTableSql(const TableDef& table);
+
+// Creates a store file with all tables and indexes of its kind. An existing
+// file is left alone and reported as a StoreError.
+void CreateStore(StoreKind kind, const QString& path);
+
+} // namespace store

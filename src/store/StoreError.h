@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace store {
+
+// Every failure of the store layer travels as this exception. The text is
+// Turkish and meant for the user as it stands; windows show it, the store
+// layer never opens a message box itself.
+class StoreError : public std::runtime_error {
+public:
+    explicit StoreError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// A statement the dialect translator cannot carry over faithfully.
+class DialectError : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
+} // namespace store
