@@ -1,0 +1,5 @@
+#include "app/SharedState.h"
+
+namespace app {
+bool SuppressListSync = false;
+}

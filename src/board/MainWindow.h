@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/StorePaths.h"
+#include "store/RecordView.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+
+namespace ui {
+class DataCombo;
+class DataGrid;
+class DatePicker;
+} // namespace ui
+
+namespace board {
+
+// The day board: for one day and one job kind, the order lines open for that
+// kind, the staff working that day and the day's jobs. Holds every record view
+// of the board and the report panels for the window's lifetime.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Reads the settings, builds the store paths, binds the record views and
+    // reads the staff list and the batch counter. On a missing or unreadable
+    // store it tells the user which file and returns false; the program then
+    // ends cleanly.
+    bool Load();
+    // The first activation builds the board; later activations change nothing.
+    void Activate();
+    bool Activated() const;
+
+    void ReloadBoardLists();
+    void ChooseKind(int index);
+
+    // Board state, shared with the other parts of the window.
+    QString CurrentKind;
+    QString BoardDateText;
+    double LastRecNo = 0;
+    const app::StorePaths& paths() const { return paths_; }
+
+    // Record views of the window.
+    store::RecordView DataRec{QStringLiteral("DataRec")};
+    store::RecordView DataGörev{QStringLiteral("DataGörev")};
+    store::RecordView DataGörevTmp{QStringLiteral("DataGörevTmp")};
+    store::RecordView DataDetay{QStringLiteral("DataDetay")};
+    store::RecordView DataMr{QStringLiteral("DataMr")};
+    store::RecordView DataRapor{QStringLiteral("DataRapor")};
+    store::RecordView DataElaman{QStringLiteral("DataElaman")};
+    store::RecordView DataCari{QStringLiteral("DataCari")};
+    store::RecordView DataMüsteri{QStringLiteral("DataMüsteri")};
+    store::RecordView DataSipEleman{QStringLiteral("DataSipEleman")};
+    store::RecordView DataSiparis{QStringLiteral("DataSiparis")};
+    store::RecordView DataYazTmp{QStringLiteral("DataYazTmp")};
+    store::RecordView DataTmp{QStringLiteral("DataTmp")};
+
+    // Controls, named as the window's interface names them.
+    std::array<QRadioButton*, 4> Option1{};
+    std::array<QPushButton*, 3> Command1{};
+    ui::DatePicker* DTPicker1 = nullptr;
+    ui::DatePicker* DTPicker2 = nullptr;
+    ui::DataGrid* StokDataGrid = nullptr;
+    ui::DataGrid* GörevGrid = nullptr;
+    ui::DataGrid* DBGrid2 = nullptr;
+    ui::DataGrid* DBGrid1 = nullptr;
+    ui::DataGrid* RapDBGrid = nullptr;
+    ui::DataGrid* DetayDBGrid = nullptr;
+    ui::DataCombo* DBCombo1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QGroupBox* DetayFrm = nullptr;
+    QGroupBox* MrFrame = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QMenu* Dosya = nullptr;
+    QAction* Bul = nullptr;
+    QAction* Detay = nullptr;
+    QAction* Notu = nullptr;
+    QAction* Sil = nullptr;
+    QLabel* SourceLbl = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildControls();
+    void buildFrames();
+    void placeFrames();
+    void connectBoard();
+    void bindStore(store::RecordView& view, const QString& path);
+    void StaffListRowChanged();
+    void LoadGridLayouts();
+
+    app::StorePaths paths_;
+    bool loaded_ = false;
+};
+
+} // namespace board

@@ -1,1 +1,0 @@
-// The board window arrives with the main-window work.
