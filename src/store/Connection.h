@@ -67,7 +67,14 @@ class Transaction {
 public:
     explicit Transaction(Connection& c) : c_(&c) { c_->Begin(); }
     ~Transaction() { if (c_) { try { c_->Rollback(); } catch (...) {} } }
-    void Commit() { c_->Commit(); c_ = nullptr; }
+    // Commit closes the level even when it fails, so there is nothing left
+    // for the destructor to undo.
+    void Commit()
+    {
+        Connection* c = c_;
+        c_ = nullptr;
+        c->Commit();
+    }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 

@@ -1,0 +1,764 @@
+#include "store/Connection.h"
+
+#include "store/JetDialect.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace store {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Turkish ordering
+//
+// Every character gets a weight. Characters that are not letters keep their
+// code point, so spaces, punctuation and digits come before every letter, in
+// ordinary text order. Letters get 0x1000 + 8 * rank in the Turkish alphabet
+// (q, w and x, which appear in foreign names, stand where they would in the
+// Latin alphabet); an upper-case letter and its lower-case pair share one
+// weight, which makes the order case-insensitive. Accented letters that are
+// not part of the alphabet (â, î, û, é ...) sort just after their base letter.
+
+constexpr int kLetterBase = 0x1000;
+constexpr int kOtherBase = 0x100000; // any other character: after all letters
+
+// The alphabet in order; each entry lists the lower-case letter and its
+// upper-case pair (Turkish pairs: ı/I and i/İ).
+struct AlphabetLetter {
+    char32_t lower;
+    char32_t upper;
+};
+constexpr AlphabetLetter kAlphabet[] = {
+    {U'a', U'A'}, {U'b', U'B'}, {U'c', U'C'}, {U'ç', U'Ç'}, {U'd', U'D'}, {U'e', U'E'},
+    {U'f', U'F'}, {U'g', U'G'}, {U'ğ', U'Ğ'}, {U'h', U'H'}, {U'ı', U'I'}, {U'i', U'İ'},
+    {U'j', U'J'}, {U'k', U'K'}, {U'l', U'L'}, {U'm', U'M'}, {U'n', U'N'}, {U'o', U'O'},
+    {U'ö', U'Ö'}, {U'p', U'P'}, {U'q', U'Q'}, {U'r', U'R'}, {U's', U'S'}, {U'ş', U'Ş'},
+    {U't', U'T'}, {U'u', U'U'}, {U'ü', U'Ü'}, {U'v', U'V'}, {U'w', U'W'}, {U'x', U'X'},
+    {U'y', U'Y'}, {U'z', U'Z'},
+};
+
+// Accented letters outside the alphabet: (lower, upper, base letter).
+struct AccentLetter {
+    char32_t lower;
+    char32_t upper;
+    char32_t base;
+};
+constexpr AccentLetter kAccents[] = {
+    {U'à', U'À', U'a'}, {U'á', U'Á', U'a'}, {U'â', U'Â', U'a'}, {U'ã', U'Ã', U'a'},
+    {U'ä', U'Ä', U'a'}, {U'å', U'Å', U'a'}, {U'è', U'È', U'e'}, {U'é', U'É', U'e'},
+    {U'ê', U'Ê', U'e'}, {U'ë', U'Ë', U'e'}, {U'ì', U'Ì', U'i'}, {U'í', U'Í', U'i'},
+    {U'î', U'Î', U'i'}, {U'ï', U'Ï', U'i'}, {U'ñ', U'Ñ', U'n'}, {U'ò', U'Ò', U'o'},
+    {U'ó', U'Ó', U'o'}, {U'ô', U'Ô', U'o'}, {U'õ', U'Õ', U'o'}, {U'ù', U'Ù', U'u'},
+    {U'ú', U'Ú', U'u'}, {U'û', U'Û', U'u'}, {U'ý', U'Ý', U'y'}, {U'ÿ', U'Ÿ', U'y'},
+};
+
+// Weights and lower-case folds for code points below kTableSize; above it a
+// character weighs kOtherBase + its code point and folds through QChar.
+constexpr char32_t kTableSize = 0x250;
+
+struct Tables {
+    std::array<int, kTableSize> weight{};
+    std::array<char32_t, kTableSize> fold{};
+
+    Tables()
+    {
+        for (char32_t c = 0; c < kTableSize; ++c) {
+            weight[c] = c < 0x80 ? int(c) : kOtherBase + int(c);
+            fold[c] = c;
+        }
+        // Latin-1 letters with no place below fold through Qt's own tables.
+        for (char32_t c = 0xC0; c < kTableSize; ++c)
+            fold[c] = QChar::toLower(c);
+        int rank = 0;
+        for (const AlphabetLetter& l : kAlphabet) {
+            weight[l.lower] = weight[l.upper] = kLetterBase + 8 * rank++;
+            fold[l.lower] = fold[l.upper] = l.lower;
+        }
+        int sub = 1;
+        char32_t lastBase = 0;
+        for (const AccentLetter& a : kAccents) {
+            sub = a.base == lastBase ? sub + 1 : 1;
+            lastBase = a.base;
+            weight[a.lower] = weight[a.upper] = weight[a.base] + sub;
+            fold[a.lower] = fold[a.upper] = a.lower;
+        }
+    }
+};
+
+const Tables& tables()
+{
+    static const Tables t;
+    return t;
+}
+
+inline int weightOf(char32_t c)
+{
+    return c < kTableSize ? tables().weight[c] : kOtherBase + int(c);
+}
+
+// Lower case with the Turkish pairs (I -> ı, İ -> i).
+inline char32_t foldOf(char32_t c)
+{
+    if (c < kTableSize)
+        return tables().fold[c];
+    return QChar::toLower(c);
+}
+
+// Next code point of a UTF-8 text; malformed bytes are taken one by one.
+inline char32_t nextCodePoint(const unsigned char* s, int n, int& i)
+{
+    unsigned char b = s[i];
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    int len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (len == 1 || i + len > n) {
+        ++i;
+        return b;
+    }
+    char32_t c = b & (0x3F >> (len - 1));
+    for (int k = 1; k < len; ++k) {
+        unsigned char cont = s[i + k];
+        if ((cont & 0xC0) != 0x80) {
+            ++i;
+            return b;
+        }
+        c = (c << 6) | (cont & 0x3F);
+    }
+    i += len;
+    return c;
+}
+
+int turkishCollation(void*, int na, const void* a, int nb, const void* b)
+{
+    return CompareTurkish(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
+}
+
+// ---------------------------------------------------------------------------
+// Like
+
+// A Like pattern compiled once: a sequence of pieces matched against the
+// folded code points of the text.
+struct LikePattern {
+    enum class Kind { Any, One, Digit, Char, Set };
+    struct Piece {
+        Kind kind;
+        char32_t ch = 0;                                 // Char (folded)
+        bool negated = false;                            // Set
+        std::vector<char32_t> chars;                     // Set: single characters (folded)
+        std::vector<std::pair<int, int>> ranges;         // Set: weight ranges
+    };
+    std::vector<Piece> pieces;
+
+    static LikePattern compile(const std::u32string& p, char32_t escape)
+    {
+        LikePattern out;
+        size_t i = 0;
+        while (i < p.size()) {
+            char32_t c = p[i];
+            Piece piece{Kind::Char};
+            if (escape && c == escape && i + 1 < p.size()) {
+                piece.ch = foldOf(p[i + 1]);
+                i += 2;
+            } else if (c == U'*') {
+                // Runs of * are one *.
+                if (out.pieces.empty() || out.pieces.back().kind != Kind::Any)
+                    out.pieces.push_back(Piece{Kind::Any});
+                ++i;
+                continue;
+            } else if (c == U'?') {
+                piece.kind = Kind::One;
+                ++i;
+            } else if (c == U'#') {
+                piece.kind = Kind::Digit;
+                ++i;
+            } else if (c == U'[' && p.find(U']', i + 1) != std::u32string::npos) {
+                size_t close = p.find(U']', i + 1);
+                // "[]" is an empty list in Jet, which matches nothing; a first
+                // "]" right after "[" or "[!" cannot start a list, so take it
+                // as a character of the list.
+                size_t j = i + 1;
+                piece.kind = Kind::Set;
+                if (j < close && p[j] == U'!') {
+                    piece.negated = true;
+                    ++j;
+                }
+                while (j < close) {
+                    char32_t lo = p[j];
+                    if (j + 2 < close && p[j + 1] == U'-') {
+                        char32_t hi = p[j + 2];
+                        piece.ranges.emplace_back(weightOf(foldOf(lo)), weightOf(foldOf(hi)));
+                        j += 3;
+                    } else {
+                        piece.chars.push_back(foldOf(lo));
+                        ++j;
+                    }
+                }
+                i = close + 1;
+            } else {
+                piece.ch = foldOf(c);
+                ++i;
+            }
+            out.pieces.push_back(std::move(piece));
+        }
+        return out;
+    }
+
+    bool pieceMatches(const Piece& piece, char32_t c) const
+    {
+        switch (piece.kind) {
+        case Kind::One:
+            return true;
+        case Kind::Digit:
+            return c >= U'0' && c <= U'9';
+        case Kind::Char:
+            return piece.ch == c;
+        case Kind::Set: {
+            bool in = false;
+            for (char32_t s : piece.chars)
+                if (s == c) {
+                    in = true;
+                    break;
+                }
+            if (!in) {
+                int w = weightOf(c);
+                for (const auto& r : piece.ranges)
+                    if (w >= r.first && w <= r.second) {
+                        in = true;
+                        break;
+                    }
+            }
+            return in != piece.negated;
+        }
+        case Kind::Any:
+            break;
+        }
+        return false;
+    }
+
+    // Text already folded. Classic wildcard matching: on a mismatch go back
+    // to the last * and let it swallow one more character.
+    bool matches(const std::u32string& text) const
+    {
+        size_t p = 0, t = 0;
+        size_t starP = std::u32string::npos, starT = 0;
+        while (t < text.size()) {
+            if (p < pieces.size() && pieces[p].kind == Kind::Any) {
+                starP = p++;
+                starT = t;
+            } else if (p < pieces.size() && pieceMatches(pieces[p], text[t])) {
+                ++p;
+                ++t;
+            } else if (starP != std::u32string::npos) {
+                p = starP + 1;
+                t = ++starT;
+            } else {
+                return false;
+            }
+        }
+        while (p < pieces.size() && pieces[p].kind == Kind::Any)
+            ++p;
+        return p == pieces.size();
+    }
+};
+
+std::u32string decodeFolded(const unsigned char* s, int n)
+{
+    std::u32string out;
+    out.reserve(size_t(n));
+    int i = 0;
+    while (i < n)
+        out.push_back(foldOf(nextCodePoint(s, n, i)));
+    return out;
+}
+
+std::u32string decodePlain(const unsigned char* s, int n)
+{
+    std::u32string out;
+    out.reserve(size_t(n));
+    int i = 0;
+    while (i < n)
+        out.push_back(nextCodePoint(s, n, i));
+    return out;
+}
+
+struct CachedPattern {
+    std::string source;
+    char32_t escape;
+    LikePattern pattern;
+};
+
+// like(pattern, text [, escape]): X LIKE Y calls like(Y, X).
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int k = 0; k < argc; ++k)
+        if (sqlite3_value_type(argv[k]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    const auto* pat = sqlite3_value_text(argv[0]);
+    int patLen = sqlite3_value_bytes(argv[0]);
+    const auto* txt = sqlite3_value_text(argv[1]);
+    int txtLen = sqlite3_value_bytes(argv[1]);
+    char32_t escape = 0;
+    if (argc == 3) {
+        std::u32string esc = decodePlain(sqlite3_value_text(argv[2]), sqlite3_value_bytes(argv[2]));
+        if (esc.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE tek bir karakter olmalı", -1);
+            return;
+        }
+        escape = esc[0];
+    }
+    // The pattern is usually the same for every row: keep it compiled.
+    auto* cached = static_cast<CachedPattern*>(sqlite3_get_auxdata(ctx, 0));
+    std::string source(reinterpret_cast<const char*>(pat), size_t(patLen));
+    if (!cached || cached->source != source || cached->escape != escape) {
+        cached = new CachedPattern{source, escape, LikePattern::compile(decodePlain(pat, patLen), escape)};
+        sqlite3_set_auxdata(ctx, 0, cached, [](void* p) { delete static_cast<CachedPattern*>(p); });
+        // SQLite may drop the aux data at once (pattern not constant); then
+        // use it from this call only.
+        auto* kept = static_cast<CachedPattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (kept != cached) {
+            LikePattern local = LikePattern::compile(decodePlain(pat, patLen), escape);
+            sqlite3_result_int(ctx, local.matches(decodeFolded(txt, txtLen)) ? 1 : 0);
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, cached->pattern.matches(decodeFolded(txt, txtLen)) ? 1 : 0);
+}
+
+// jet_concat(a, b, ...): the dialect's & operator. Null counts as empty
+// text; only when every operand is Null is the result Null. Whole numbers
+// kept as doubles print without ".0", as the dialect shows them.
+void jetConcatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    std::string out;
+    bool any = false;
+    for (int k = 0; k < argc; ++k) {
+        sqlite3_value* v = argv[k];
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            continue;
+        case SQLITE_FLOAT: {
+            double d = sqlite3_value_double(v);
+            char buf[64];
+            if (d == double(static_cast<long long>(d)) && d > -1e15 && d < 1e15)
+                std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(d));
+            else
+                std::snprintf(buf, sizeof buf, "%.15g", d);
+            out += buf;
+            break;
+        }
+        default:
+            out.append(reinterpret_cast<const char*>(sqlite3_value_text(v)), size_t(sqlite3_value_bytes(v)));
+            break;
+        }
+        any = true;
+    }
+    if (!any)
+        sqlite3_result_null(ctx);
+    else
+        sqlite3_result_text(ctx, out.data(), int(out.size()), SQLITE_TRANSIENT);
+}
+
+// ---------------------------------------------------------------------------
+// Shared connections
+
+std::mutex& registryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::map<QString, std::weak_ptr<Connection>>& registry()
+{
+    static std::map<QString, std::weak_ptr<Connection>> r;
+    return r;
+}
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+enum class FileKind { Empty, Sqlite, Jet, Other };
+
+FileKind kindOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return FileKind::Other;
+    QByteArray head = f.read(32);
+    if (head.isEmpty())
+        return FileKind::Empty;
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return FileKind::Sqlite;
+    static const QByteArray jetPrefix("\x00\x01\x00\x00", 4);
+    if (head.startsWith(jetPrefix)) {
+        QByteArray sig = head.mid(4, 15);
+        if (sig == "Standard Jet DB" || sig == "Standard ACE DB")
+            return FileKind::Jet;
+    }
+    return FileKind::Other;
+}
+
+// Checks that an existing file can be opened as a store; raises the message
+// the user sees otherwise.
+void checkStoreFile(const QString& path)
+{
+    QFileInfo fi(path);
+    const QString name = fi.fileName();
+    if (fi.isDir())
+        throw StoreError(QStringLiteral("\"%1\" bir klasör, veri dosyası değil: %2").arg(name, shown(path)));
+    if (!fi.isReadable())
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası okunamıyor: %2").arg(name, shown(path)));
+    switch (kindOf(path)) {
+    case FileKind::Empty:
+    case FileKind::Sqlite:
+        return;
+    case FileKind::Jet:
+        throw StoreError(QStringLiteral("\"%1\" bir Access (Jet) veritabanı. Velmora bu dosyayı ancak içe "
+                                        "aktarıldıktan sonra kullanabilir; lütfen önce dosyayı içe aktarın: %2")
+                             .arg(name, shown(path)));
+    case FileKind::Other:
+        break;
+    }
+    throw StoreError(QStringLiteral("\"%1\" bir veritabanı dosyası değil: %2").arg(name, shown(path)));
+}
+
+void configureHandle(sqlite3* db)
+{
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 5000);
+    // A misspelt "name" must be an error, not quietly the text 'name'.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    RegisterDialectFunctions(db);
+}
+
+QString sqliteMessage(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+int CompareTurkish(const char* a, int na, const char* b, int nb)
+{
+    const auto* sa = reinterpret_cast<const unsigned char*>(a);
+    const auto* sb = reinterpret_cast<const unsigned char*>(b);
+    const Tables& t = tables();
+    int i = 0, j = 0;
+    while (i < na && j < nb) {
+        unsigned char ca = sa[i], cb = sb[j];
+        if (ca < 0x80 && cb < 0x80) {
+            // ASCII fast path: one table look-up per byte.
+            if (ca != cb) {
+                int wa = t.weight[ca], wb = t.weight[cb];
+                if (wa != wb)
+                    return wa < wb ? -1 : 1;
+            }
+            ++i;
+            ++j;
+            continue;
+        }
+        char32_t xa = nextCodePoint(sa, na, i);
+        char32_t xb = nextCodePoint(sb, nb, j);
+        if (xa != xb) {
+            int wa = weightOf(xa), wb = weightOf(xb);
+            if (wa != wb)
+                return wa < wb ? -1 : 1;
+        }
+    }
+    if (i < na)
+        return 1;
+    if (j < nb)
+        return -1;
+    return 0;
+}
+
+bool JetLike(const QString& pattern, const QString& text)
+{
+    QByteArray p = pattern.toUtf8();
+    QByteArray s = text.toUtf8();
+    LikePattern compiled =
+        LikePattern::compile(decodePlain(reinterpret_cast<const unsigned char*>(p.constData()), int(p.size())), 0);
+    return compiled.matches(decodeFolded(reinterpret_cast<const unsigned char*>(s.constData()), int(s.size())));
+}
+
+void RegisterDialectFunctions(sqlite3* db)
+{
+    sqlite3_create_collation(db, "TURKISH", SQLITE_UTF8, nullptr, &turkishCollation);
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "like", 2, flags, nullptr, &likeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, flags, nullptr, &likeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_concat", -1, flags, nullptr, &jetConcatFunction, nullptr, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+
+QString Connection::ResolveCaseInsensitive(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList parts = absolute.split(QLatin1Char('/'));
+    if (parts.isEmpty())
+        return path;
+    // The root: "" on Unix ("/..."), "C:" on Windows.
+    QString current = parts.takeFirst() + QLatin1Char('/');
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            continue;
+        QString exact = current + part;
+        if (QFileInfo::exists(exact)) {
+            current = exact + QLatin1Char('/');
+            continue;
+        }
+        const QStringList entries =
+            QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                    QDir::Name);
+        QString match;
+        for (const QString& e : entries)
+            if (e.compare(part, Qt::CaseInsensitive) == 0) {
+                match = e;
+                break;
+            }
+        if (match.isEmpty())
+            return path;
+        current += match + QLatin1Char('/');
+    }
+    current.chop(1);
+    return current;
+}
+
+std::shared_ptr<Connection> Connection::Open(const QString& path)
+{
+    const QString resolved = ResolveCaseInsensitive(path);
+    QFileInfo fi(resolved);
+    if (!fi.exists())
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası bulunamadı: %2")
+                             .arg(QFileInfo(path).fileName(), shown(QFileInfo(path).absoluteFilePath())));
+    const QString canonical = fi.canonicalFilePath();
+
+    std::lock_guard<std::mutex> lock(registryMutex());
+    auto& reg = registry();
+    if (auto it = reg.find(canonical); it != reg.end())
+        if (auto existing = it->second.lock())
+            return existing;
+
+    checkStoreFile(canonical);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(canonical.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = db ? sqliteMessage(db) : QString();
+        sqlite3_close_v2(db);
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2 (%3)")
+                             .arg(fi.fileName(), msg, shown(canonical)));
+    }
+    configureHandle(db);
+    // The header check lets a damaged file through; reading the schema does not.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        int code = sqlite3_errcode(db) & 0xFF;
+        QString msg = sqliteMessage(db);
+        sqlite3_close_v2(db);
+        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+            throw StoreError(QStringLiteral("\"%1\" bir veritabanı dosyası değil ya da bozuk: %2")
+                                 .arg(fi.fileName(), shown(canonical)));
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2 (%3)")
+                             .arg(fi.fileName(), msg, shown(canonical)));
+    }
+    std::shared_ptr<Connection> conn(new Connection(db, canonical));
+    reg[canonical] = conn;
+    return conn;
+}
+
+std::shared_ptr<Connection> Connection::Create(const QString& path)
+{
+    const QString resolved = ResolveCaseInsensitive(path);
+    if (QFileInfo::exists(resolved))
+        return Open(resolved);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFileInfo(resolved).absoluteFilePath().toUtf8().constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = db ? sqliteMessage(db) : QString();
+        sqlite3_close_v2(db);
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası oluşturulamadı: %2 (%3)")
+                             .arg(QFileInfo(path).fileName(), msg, shown(resolved)));
+    }
+    // SQLite writes nothing until the first change; write the header now so
+    // the file is a store from the start.
+    sqlite3_exec(db, "PRAGMA user_version = 0", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db);
+    return Open(resolved);
+}
+
+Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+
+Connection::~Connection()
+{
+    if (db_) {
+        if (!sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db_);
+    }
+    std::lock_guard<std::mutex> lock(registryMutex());
+    auto& reg = registry();
+    if (auto it = reg.find(path_); it != reg.end() && it->second.expired())
+        reg.erase(it);
+}
+
+void Connection::Fail(const QString& what) const
+{
+    QString engine = sqliteMessage(db_);
+    // The engine's commonest complaints, in the user's language.
+    static const struct {
+        const char* prefix;
+        const char* turkish;
+    } known[] = {
+        {"no such table: ", "Tablo bulunamadı: "},
+        {"no such column: ", "Alan bulunamadı: "},
+        {"database is locked", "Veri dosyası başka bir işlem tarafından kilitli"},
+        {"attempt to write a readonly database", "Veri dosyası salt okunur, değişiklik yazılamıyor"},
+    };
+    for (const auto& k : known)
+        if (engine.startsWith(QLatin1String(k.prefix))) {
+            engine = QString::fromUtf8(k.turkish) + engine.mid(int(qstrlen(k.prefix)));
+            break;
+        }
+    throw StoreError(QStringLiteral("\"%1\" veri dosyasında hata: %2\n%3")
+                         .arg(QFileInfo(path_).fileName(), engine, what));
+}
+
+int Connection::ExecuteNative(const QString& sql)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = utf8.constData();
+    const char* end = tail + utf8.size();
+    int changed = 0;
+    while (tail < end) {
+        sqlite3_stmt* stmt = nullptr;
+        const char* next = nullptr;
+        if (sqlite3_prepare_v2(db_, tail, int(end - tail), &stmt, &next) != SQLITE_OK)
+            Fail(sql);
+        tail = next;
+        if (!stmt)
+            continue; // blanks or a comment
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            sqlite3_finalize(stmt);
+            Fail(sql);
+        }
+        changed = sqlite3_changes(db_);
+        sqlite3_finalize(stmt);
+    }
+    return changed;
+}
+
+int Connection::Execute(const QString& jetSql)
+{
+    return ExecuteNative(TranslateJet(jetSql));
+}
+
+QVariant Connection::Scalar(const QString& jetSql)
+{
+    const QString sql = TranslateJet(jetSql);
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        Fail(jetSql);
+    if (!stmt)
+        return {};
+    QVariant result;
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        switch (sqlite3_column_type(stmt, 0)) {
+        case SQLITE_INTEGER:
+            result = QVariant(qlonglong(sqlite3_column_int64(stmt, 0)));
+            break;
+        case SQLITE_FLOAT:
+            result = QVariant(sqlite3_column_double(stmt, 0));
+            break;
+        case SQLITE_TEXT:
+            result = QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                                                sqlite3_column_bytes(stmt, 0)));
+            break;
+        case SQLITE_BLOB:
+            result = QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, 0)),
+                                         sqlite3_column_bytes(stmt, 0)));
+            break;
+        default:
+            break;
+        }
+    } else if (rc != SQLITE_DONE) {
+        sqlite3_finalize(stmt);
+        Fail(jetSql);
+    }
+    sqlite3_finalize(stmt);
+    return result;
+}
+
+void Connection::Begin()
+{
+    if (depth_ == 0) {
+        // IMMEDIATE: take the write lock now, so a busy store fails at the
+        // start of an action rather than half-way through it.
+        if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+            Fail(QStringLiteral("İşlem başlatılamadı."));
+        rollbackOnly_ = false;
+    }
+    ++depth_;
+}
+
+void Connection::Commit()
+{
+    if (depth_ == 0)
+        throw StoreError(QStringLiteral("Onaylanacak açık bir işlem yok (%1).").arg(QFileInfo(path_).fileName()));
+    if (--depth_ > 0)
+        return;
+    if (rollbackOnly_) {
+        rollbackOnly_ = false;
+        if (!sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw StoreError(QStringLiteral("\"%1\" veri dosyasındaki değişiklikler kaydedilmedi: işlemin bir bölümü "
+                                        "başarısız olduğu için tümü geri alındı.")
+                             .arg(QFileInfo(path_).fileName()));
+    }
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = sqliteMessage(db_);
+        if (!sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw StoreError(QStringLiteral("\"%1\" veri dosyasındaki değişiklikler kaydedilemedi: %2")
+                             .arg(QFileInfo(path_).fileName(), msg));
+    }
+}
+
+void Connection::Rollback()
+{
+    // Leaving a level that is already closed (a failed Commit) is harmless.
+    if (depth_ == 0)
+        return;
+    if (--depth_ > 0) {
+        // An inner level cannot undo its own part alone: the whole action
+        // is undone when the outermost level ends.
+        rollbackOnly_ = true;
+        return;
+    }
+    rollbackOnly_ = false;
+    if (!sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+} // namespace store
