@@ -39,17 +39,24 @@ void Beep();
 
 // Replaces the handler (nullptr: the real dialogs again). Not owned.
 void SetHandler(PromptHandler* handler);
+// The installed handler; nullptr while the real dialogs answer.
+PromptHandler* Handler();
 } // namespace Prompt
 
 // Answers boxes from a queue and records what was shown.
 class ScriptedPrompt : public PromptHandler {
 public:
     ScriptedPrompt();  // installs itself
-    ~ScriptedPrompt() override; // uninstalls
+    ~ScriptedPrompt() override; // puts back the handler it replaced
+    ScriptedPrompt(const ScriptedPrompt&) = delete;
+    ScriptedPrompt& operator=(const ScriptedPrompt&) = delete;
 
     struct Shown {
         QString text, title;
         bool input = false;
+        bool yesNo = false;                      // a Yes/No box
+        MessageIcon icon = MessageIcon::None;
+        QString defaultText;                     // input boxes
     };
     std::vector<Shown> shown;
     std::deque<Answer> answers;                    // for message boxes; default Ok/Yes
@@ -60,6 +67,9 @@ public:
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     void beep() override { ++beeps; }
+
+private:
+    PromptHandler* previous_ = nullptr;
 };
 
 } // namespace app
