@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The program's sounds, played from its own folder to their end before the
 // program goes on. A missing file or a machine without sound is passed over
 // silently. VELMORA_SOUND=off (set for tests) keeps it silent.
@@ -13,6 +15,24 @@ void Play(const QString& name);
 // The folder the sounds are looked for in (the program's folder).
 QString Folder();
 
+// The file a name stands for: the program's folder followed by the name, the
+// backslash read as a separator and the file name matched without regard to
+// case. Empty when there is no such file.
+QString Locate(const QString& name);
+
+// The format of a PCM WAV file; std::nullopt for anything else (not a RIFF
+// WAVE file, compressed, truncated before its samples).
+struct WaveInfo {
+    int channels = 0;
+    int rate = 0;
+    int bitsPerSample = 0;
+    qsizetype frames = 0;
+    double seconds() const { return rate > 0 ? double(frames) / rate : 0.0; }
+};
+std::optional<WaveInfo> ReadWave(const QString& path, QByteArray* samples = nullptr);
+
 // Tests: every Play is recorded here (by name) instead of being played.
 void RecordForTesting(QStringList* played); // nullptr: stop recording
+// Tests: look for sounds in this folder instead (empty: the program's folder).
+void SetFolderForTesting(const QString& folder);
 } // namespace app::Sound
