@@ -84,6 +84,8 @@ MainWindow::MainWindow(QWidget* parent)
     buildControls();
     buildFrames();
     connectBoard();
+    connectOrderGrid();
+    connectJobGrid();
     qApp->installEventFilter(this);
     resize(1280, 720);
 }
@@ -450,13 +452,26 @@ void MainWindow::showEvent(QShowEvent* e)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, e);
+    auto* key = static_cast<QKeyEvent*>(e);
     // F5 anywhere in the window re-reads the order lines; the key reaches no control.
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F5) {
+    if (key->key() == Qt::Key_F5) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && (w == this || isAncestorOf(w))) {
             app::RefreshData(DataSiparis);
             return true;
         }
+    }
+    // The grids' own keys need the typed character, which only the event has.
+    if (watched == StokDataGrid && key->key() != Qt::Key_Delete)
+        FirstLetterSearch(key->text());
+    if (watched == GörevGrid) {
+        if (key->key() == Qt::Key_Delete) {
+            DeleteEntry();
+            return true;
+        }
+        JobGridKey(key->text(), key->key());
     }
     return QMainWindow::eventFilter(watched, e);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -46,10 +47,24 @@ public:
     void ReloadBoardLists();
     void ChooseKind(int index);
 
+    // Order lines and job creation.
+    void ToggleOrderLineMark();
+    void CreateJobs();
+    void FilterToggled(bool on);
+    void ResetMarkedLines();
+
+    // Job grid editing.
+    void ToggleJobState(int position);
+    void DeleteEntry();
+    void EditNote();
+
     // Board state, shared with the other parts of the window.
     QString CurrentKind;
     QString BoardDateText;
     double LastRecNo = 0;
+    bool CellClicked = false;
+    store::RecordView* ActiveView = nullptr;
+    ui::DataGrid* ActiveGrid = nullptr;
     const app::StorePaths& paths() const { return paths_; }
 
     // Record views of the window.
@@ -108,6 +123,23 @@ private:
     void connectBoard();
     void bindStore(store::RecordView& view, const QString& path);
     void StaffListRowChanged();
+    void connectOrderGrid();
+    void connectJobGrid();
+    void OrderGridKey(int key, bool* consume);
+    void OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void FirstLetterSearch(const QString& typed);
+    void JobGridKey(const QString& typed, int key);
+    void JobGridFocusGained();
+    void JobGridRowChanged();
+    void JobGridMouseDown(Qt::MouseButton button);
+    bool JobQuantityAcceptable(const QString& text) const;
+    void StoreJobQuantity();
+    void CapLockedQuantity();
+    void DeleteSurveyEntry();
+    void DeleteJob();
+    void FollowJobInOrderList();
+    // Runs a change of several rows as one transaction on each store it touches.
+    bool InStoreTransaction(const std::function<void()>& work);
     void LoadGridLayouts();
 
     app::StorePaths paths_;

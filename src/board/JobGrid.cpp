@@ -1,0 +1,423 @@
+// The job grid: done and cancelled, the quantity done, notes and deleting.
+#include "board/MainWindow.h"
+
+#include "app/Prompt.h"
+#include "app/Refresh.h"
+#include "app/SharedState.h"
+#include "app/Sound.h"
+#include "store/JobKinds.h"
+#include "store/Sql.h"
+#include "store/StoreError.h"
+#include "ui/DataGrid.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QPushButton>
+
+namespace board {
+
+namespace {
+
+QString Criteria(const char* field, const QString& value)
+{
+    return QString::fromUtf8(field) + QLatin1Char('=') + store::SqlText(value);
+}
+
+bool HasRow(const store::RecordView& v)
+{
+    return v.RecordCount() > 0 && !v.BOF() && !v.EOF();
+}
+
+// Deleting goes on past a failing step: each step that fails is skipped.
+template <typename Step> void Try(Step&& step)
+{
+    try {
+        step();
+    } catch (const store::StoreError&) {
+    }
+}
+
+// After a delete the row after it is current; past the end, the last row.
+void StayInside(store::RecordView& v)
+{
+    if (v.EOF() && v.RecordCount() > 0)
+        v.MoveLast();
+}
+
+bool ParseQuantity(QString text, double* value)
+{
+    text = text.trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (ok && value)
+        *value = v;
+    return ok;
+}
+
+} // namespace
+
+void MainWindow::connectJobGrid()
+{
+    connect(GörevGrid, &ui::DataGrid::focusGained, this, &MainWindow::JobGridFocusGained);
+    connect(GörevGrid, &ui::DataGrid::focusLost, this, [this] { GörevGrid->setHighlight(false); });
+    connect(GörevGrid, &ui::DataGrid::rowChanged, this, &MainWindow::JobGridRowChanged);
+    connect(GörevGrid, &ui::DataGrid::selectionChanging, this, [](bool* cancel) { *cancel = true; });
+    connect(GörevGrid, &ui::DataGrid::cellDoubleClick, this, [this] {
+        if (!HasRow(DataGörev))
+            return;
+        const int col = GörevGrid->Col();
+        if (col == 4 && !DataGörev.Field(QStringLiteral("Iptal")).toBool())
+            ToggleJobState(4);
+        else if (col == 5 && !DataGörev.Field(QStringLiteral("Tamam")).toBool())
+            ToggleJobState(9);
+    });
+    connect(GörevGrid, &ui::DataGrid::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers) { JobGridMouseDown(button); });
+    connect(GörevGrid, &ui::DataGrid::beforeColUpdate, this,
+            [this](int col, const QVariant&, const QString& text, bool* cancel) {
+                if (col == 7 && !JobQuantityAcceptable(text))
+                    *cancel = true; // the previous value comes back, without a message
+            });
+    connect(GörevGrid, &ui::DataGrid::afterColUpdate, this, [this](int col) {
+        if (col == 7)
+            StoreJobQuantity();
+    });
+    connect(GörevGrid, &ui::DataGrid::beforeUpdate, this, [this](bool*) { CapLockedQuantity(); });
+}
+
+void MainWindow::JobGridFocusGained()
+{
+    ActiveView = &DataGörev;
+    ActiveGrid = GörevGrid;
+    const bool rows = DataGörev.RecordCount() > 0;
+    GörevGrid->setHighlight(rows);
+    if (rows && HasRow(DataGörev) && DataSiparis.RecordCount() > 0)
+        Try([this] { DataSiparis.FindFirst(Criteria("SipNo", DataGörev.Field(QStringLiteral("SipNo")).toString())); });
+    Command1[2]->setEnabled(rows);
+}
+
+void MainWindow::JobGridRowChanged()
+{
+    if (!app::SuppressListSync)
+        FollowJobInOrderList();
+}
+
+void MainWindow::FollowJobInOrderList()
+{
+    Try([this] {
+        if (DataSiparis.RecordCount() == 0 || !HasRow(DataGörev))
+            return;
+        DataSiparis.FindFirst(Criteria("SipNo", DataGörev.Field(QStringLiteral("SipNo")).toString()));
+        StokDataGrid->setHighlight(!DataSiparis.NoMatch());
+    });
+}
+
+void MainWindow::JobGridKey(const QString& typed, int key)
+{
+    if (!HasRow(DataGörev))
+        return;
+    static const QString cancelKeys = QStringLiteral("iIıİ");
+    const bool doneKey = key == Qt::Key_T || typed == QStringLiteral("t") || typed == QStringLiteral("T");
+    // 222 is the dotted-i key of the Turkish Q keyboard.
+    const bool cancelKey = key == Qt::Key_I || key == 222 || (typed.size() == 1 && cancelKeys.contains(typed));
+    try {
+        if (doneKey && !DataGörev.Field(QStringLiteral("Iptal")).toBool())
+            ToggleJobState(4);
+        else if (cancelKey && !DataGörev.Field(QStringLiteral("Tamam")).toBool())
+            ToggleJobState(9);
+    } catch (const store::StoreError& e) {
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
+}
+
+void MainWindow::JobGridMouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::RightButton || !GörevGrid->Highlight() || !HasRow(DataGörev))
+        return;
+    Bul->setVisible(false);
+    Detay->setVisible(false);
+    Notu->setVisible(false);
+    Sil->setVisible(true);
+    if (!DataGörev.Field(QStringLiteral("Tamam")).toBool() && !DataGörev.Field(QStringLiteral("Iptal")).toBool())
+        Dosya->popup(QCursor::pos());
+}
+
+void MainWindow::ToggleJobState(int position)
+{
+    if (!HasRow(DataGörev) || !HasRow(DataSiparis))
+        return;
+    const QString sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
+    // The order list follows the job grid; a job whose line is not there, or
+    // that has a later job of its kind, stays as it is.
+    if (DataSiparis.Field(QStringLiteral("SipNo")).toString() != sipNo)
+        return;
+    if (DataGörevTmp.RecordCount() > 0) {
+        DataGörevTmp.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Tarih>") + BoardDateText);
+        if (!DataGörevTmp.NoMatch())
+            return;
+    }
+    try {
+        DataGörev.Edit();
+        bool done = DataGörev.Field(4).toBool();
+        bool cancelled = DataGörev.Field(9).toBool();
+        if (position == 4 && !cancelled) {
+            done = !done;
+            DataGörev.setField(4, done);
+            if (done && DataGörev.Field(11).toDouble() == 0)
+                DataGörev.setField(11, DataGörev.Field(5));
+            if (!done)
+                DataGörev.setField(11, 0.0);
+        }
+        if (position == 9 && !done) {
+            cancelled = !cancelled;
+            DataGörev.setField(9, cancelled);
+            if (cancelled)
+                DataGörev.setField(11, 0.0);
+        }
+        GörevGrid->setLocked(7, done || cancelled);
+        DataGörev.Update();
+    } catch (const store::StoreError& e) {
+        if (DataGörev.Editing())
+            DataGörev.CancelUpdate();
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
+}
+
+bool MainWindow::JobQuantityAcceptable(const QString& text) const
+{
+    return ParseQuantity(text, nullptr);
+}
+
+void MainWindow::StoreJobQuantity()
+{
+    double quantity = 0;
+    if (!HasRow(DataGörev) || !ParseQuantity(GörevGrid->Text(), &quantity))
+        return;
+    try {
+        DataGörev.Edit();
+        DataGörev.setField(QStringLiteral("Kalan"), quantity);
+        DataGörev.Update();
+    } catch (const store::StoreError& e) {
+        if (DataGörev.Editing())
+            DataGörev.CancelUpdate();
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
+}
+
+void MainWindow::CapLockedQuantity()
+{
+    // A locked done quantity never exceeds the job's quantity.
+    Try([this] {
+        if (CurrentKind != QStringLiteral("Montaj") || !GörevGrid->Column(7).locked || !HasRow(DataGörev))
+            return;
+        const double quantity = DataGörev.Field(QStringLiteral("Adet")).toDouble();
+        double done = 0;
+        if (ParseQuantity(GörevGrid->CellText(7), &done) && quantity < done)
+            GörevGrid->setCellText(7, QString::number(quantity));
+    });
+}
+
+void MainWindow::EditNote()
+{
+    if (!HasRow(DataSiparis))
+        return;
+    const QString current = DataSiparis.Field(QStringLiteral("Not")).toString();
+    const std::optional<QString> answer =
+        app::Prompt::Input(this, QStringLiteral("Not Girin"), QStringLiteral("Not Girişi"), current);
+    // Cancelling keeps the note; only an answer emptied on purpose clears it.
+    if (!answer)
+        return;
+    const QString note = answer->left(200);
+    const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+    InStoreTransaction([&] {
+        DataSiparis.Edit();
+        DataSiparis.setField(QStringLiteral("Not"), note);
+        DataSiparis.Update();
+        if (DataDetay.RecordCount() > 0) {
+            DataDetay.FindFirst(Criteria("SipNo", sipNo));
+            if (!DataDetay.NoMatch()) {
+                DataDetay.Edit();
+                DataDetay.setField(QStringLiteral("Not"), note);
+                DataDetay.Update();
+            }
+        }
+    });
+}
+
+void MainWindow::DeleteEntry()
+{
+    if (HasRow(DataGörev)
+        && (DataGörev.Field(QStringLiteral("Tamam")).toBool() || DataGörev.Field(QStringLiteral("Iptal")).toBool()))
+        return;
+    if (CurrentKind == QStringLiteral("Kesif"))
+        DeleteSurveyEntry();
+    else if (HasRow(DataGörev))
+        DeleteJob();
+}
+
+void MainWindow::DeleteSurveyEntry()
+{
+    InStoreTransaction([this] {
+        bool jobFound = false;
+        if (ActiveGrid == StokDataGrid) {
+            if (!HasRow(DataSiparis))
+                return;
+            const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+            Try([&] {
+                if (DataGörev.RecordCount() > 0) {
+                    DataGörev.FindFirst(Criteria("SipNo", sipNo));
+                    jobFound = !DataGörev.NoMatch();
+                }
+            });
+            Try([this] {
+                DataSiparis.Delete();
+                StayInside(DataSiparis);
+            });
+        } else {
+            jobFound = HasRow(DataGörev);
+            Try([this] {
+                if (!HasRow(DataGörev) || DataSiparis.RecordCount() == 0)
+                    return;
+                DataSiparis.FindFirst(Criteria("SipNo", DataGörev.Field(QStringLiteral("SipNo")).toString()));
+                if (DataSiparis.NoMatch())
+                    return;
+                DataSiparis.Edit();
+                DataSiparis.setField(QStringLiteral("Eleman"), QString());
+                DataSiparis.setField(29, false);
+                DataSiparis.Update();
+            });
+        }
+        if (!jobFound)
+            return;
+        QString staff;
+        Try([&] {
+            staff = DataGörev.Field(QStringLiteral("Eleman")).toString();
+            DataGörev.Delete();
+            StayInside(DataGörev);
+        });
+        Try([&] {
+            if (DataSipEleman.RecordCount() == 0)
+                return;
+            DataGörev.FindFirst(Criteria("Eleman", staff));
+            if (!DataGörev.NoMatch())
+                return;
+            DataSipEleman.FindFirst(Criteria("Eleman", staff));
+            if (!DataSipEleman.NoMatch())
+                DataSipEleman.Delete();
+        });
+    });
+    app::Sound::Play(QStringLiteral("\\Recycle.wav"));
+}
+
+void MainWindow::DeleteJob()
+{
+    const QString sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
+    const QString batch = QString::number(DataGörev.Field(QStringLiteral("RecNo")).toDouble(), 'f', 0);
+    const QString dayJobs = QStringLiteral("Select * From Montaj Where Tarih=") + BoardDateText;
+    DataGörev.setRecordSource(dayJobs);
+    app::RefreshData(DataGörev);
+
+    bool serviceFirst = false;
+    if (CurrentKind == QStringLiteral("Montaj")) {
+        Try([&] {
+            DataGörev.FindFirst(QStringLiteral("Görev='Servis' And ") + Criteria("SipNo", sipNo));
+            serviceFirst = !DataGörev.NoMatch();
+        });
+    }
+    if (serviceFirst) {
+        app::Prompt::Message(this, QStringLiteral("Önce Servisini Silin...."));
+        DataGörev.setRecordSource(dayJobs + QStringLiteral(" And Görev='Montaj' Order By SipNo Asc"));
+        app::RefreshData(DataGörev);
+        Try([&] { DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Görev='Montaj'")); });
+    } else {
+        InStoreTransaction([&] {
+            Try([&] {
+                DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And ") + Criteria("Görev", CurrentKind));
+                if (DataGörev.NoMatch())
+                    return;
+                if (DataGörev.Field(QStringLiteral("Iptal")).toBool()) {
+                    // A cancelled job stays on record, marked done; only its registration goes.
+                    Try([&] {
+                        DataSipEleman.FindFirst(Criteria("SipNo", sipNo));
+                        if (!DataSipEleman.NoMatch())
+                            DataSipEleman.Delete();
+                    });
+                    DataGörev.Edit();
+                    DataGörev.setField(QStringLiteral("Tamam"), true);
+                    DataGörev.Update();
+                } else {
+                    DataGörev.Delete();
+                    StayInside(DataGörev);
+                }
+            });
+            Try([&] {
+                DataSipEleman.FindFirst(QStringLiteral("RecNo=") + batch);
+                if (DataSipEleman.NoMatch())
+                    return;
+                const QString staff = DataSipEleman.Field(QStringLiteral("Eleman")).toString();
+                DataTmp.setDatabaseName(app::StorePaths::Local(paths_.jobs()));
+                DataTmp.setRecordSource(QStringLiteral("Select * From Montaj Where ") + Criteria("Görev", CurrentKind)
+                                        + QStringLiteral(" And ") + Criteria("Eleman", staff)
+                                        + QStringLiteral(" And Tarih=") + BoardDateText);
+                DataTmp.Refresh();
+                const bool otherJobs = DataTmp.RecordCount() > 0;
+                DataTmp.Close();
+                if (!otherJobs)
+                    DataSipEleman.Delete();
+            });
+            Try([&] {
+                DataSiparis.FindFirst(Criteria("SipNo", sipNo));
+                if (DataSiparis.NoMatch())
+                    return;
+                DataSiparis.Edit();
+                if (CurrentKind == QStringLiteral("Montaj")) {
+                    DataSiparis.setField(25, QString());
+                    DataSiparis.setField(26, QString());
+                    DataSiparis.setField(27, false);
+                    DataSiparis.setField(28, false);
+                    // The service job made in the same batch goes with it.
+                    Try([&] {
+                        DataGörev.FindFirst(QStringLiteral("RecNo=") + batch + QStringLiteral(" And Görev='Servis'"));
+                        if (DataGörev.NoMatch())
+                            return;
+                        app::SuppressListSync = true;
+                        DataGörev.Delete();
+                        DataSipEleman.setRecordSource(QStringLiteral("Select * From Servis Where RecNo=") + batch);
+                        DataSipEleman.Refresh();
+                        if (DataSipEleman.RecordCount() > 0) {
+                            DataSipEleman.MoveFirst();
+                            DataSipEleman.Delete();
+                        }
+                    });
+                } else if (CurrentKind == QStringLiteral("Servis")) {
+                    Try([&] {
+                        DataGörev.setRecordSource(QStringLiteral("Montaj"));
+                        DataGörev.Refresh();
+                        DataGörev.FindFirst(Criteria("SipNo", sipNo));
+                        DataSiparis.setField(25, QStringLiteral("Montaj"));
+                        if (!DataGörev.NoMatch())
+                            DataSiparis.setField(26, DataGörev.Field(QStringLiteral("Eleman")));
+                        DataSiparis.setField(28, false);
+                    });
+                } else if (CurrentKind == QStringLiteral("Paket")) {
+                    DataSiparis.setField(25, QString());
+                    DataSiparis.setField(30, false);
+                }
+                DataSiparis.Update();
+            });
+        });
+    }
+
+    app::SuppressListSync = true;
+    app::RefreshData(DataGörev);
+    app::SuppressListSync = false;
+    StokDataGrid->setFocus();
+    if (!serviceFirst) {
+        ReloadBoardLists();
+        app::Sound::Play(QStringLiteral("\\Recycle.wav"));
+    }
+}
+
+} // namespace board

@@ -1,0 +1,376 @@
+// The order grid: marking lines, the filter, deleting own lines, and job
+// creation from the marked lines.
+#include "board/MainWindow.h"
+
+#include "app/Pause.h"
+#include "app/Prompt.h"
+#include "app/Refresh.h"
+#include "app/SharedState.h"
+#include "app/Sound.h"
+#include "store/BatchCounter.h"
+#include "store/JobKinds.h"
+#include "store/Sql.h"
+#include "store/StoreError.h"
+#include "ui/DataCombo.h"
+#include "ui/DataGrid.h"
+#include "ui/DatePicker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace board {
+
+namespace {
+
+QString Criteria(const char* field, const QString& value)
+{
+    return QString::fromUtf8(field) + QLatin1Char('=') + store::SqlText(value);
+}
+
+bool HasRow(const store::RecordView& v)
+{
+    return v.RecordCount() > 0 && !v.BOF() && !v.EOF();
+}
+
+} // namespace
+
+bool MainWindow::InStoreTransaction(const std::function<void()>& work)
+{
+    std::vector<std::shared_ptr<store::Connection>> stores;
+    try {
+        for (const QString& p : {paths_.jobs(), paths_.orders()}) {
+            stores.push_back(store::Connection::Open(app::StorePaths::Local(p)));
+            stores.back()->Begin();
+        }
+        work();
+        for (auto& c : stores)
+            c->Commit();
+        return true;
+    } catch (const store::StoreError& e) {
+        for (auto& c : stores) {
+            try {
+                c->Rollback();
+            } catch (const store::StoreError&) {
+            }
+        }
+        app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."),
+                             {}, app::MessageIcon::Warning);
+        return false;
+    }
+}
+
+void MainWindow::connectOrderGrid()
+{
+    StokDataGrid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
+    connect(StokDataGrid, &ui::DataGrid::focusGained, this, [this] {
+        ActiveView = &DataSiparis;
+        ActiveGrid = StokDataGrid;
+        StokDataGrid->setHighlight(DataSiparis.RecordCount() > 0);
+        Command1[2]->setEnabled(false);
+        StokDataGrid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
+    });
+    connect(StokDataGrid, &ui::DataGrid::focusLost, this, [this] { StokDataGrid->setHighlight(false); });
+    connect(StokDataGrid, &ui::DataGrid::cellClick, this, [this] {
+        CellClicked = true;
+        StokDataGrid->setTipText(QString());
+        const int col = StokDataGrid->Col();
+        if (col >= 0)
+            Check1->setToolTip(QLatin1Char(' ') + StokDataGrid->Column(col).caption.trimmed()
+                               + QLatin1Char(' '));
+        // Ctrl with the left button copies the clicked cell.
+        if (QApplication::keyboardModifiers() == Qt::ControlModifier) {
+            QClipboard* clip = QApplication::clipboard();
+            clip->clear();
+            clip->setText(StokDataGrid->Text());
+        }
+    });
+    // Before the sort that the heading click triggers.
+    connect(StokDataGrid, &ui::DataGrid::headClick, this, [this](int) { CellClicked = false; });
+    connect(StokDataGrid, &ui::DataGrid::cellDoubleClick, this, [this] {
+        const auto mods = QApplication::keyboardModifiers();
+        if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier)) {
+            ResetMarkedLines();
+            return;
+        }
+        if (StokDataGrid->Highlight() && CellClicked && StokDataGrid->Col() == 0)
+            ToggleOrderLineMark();
+    });
+    connect(StokDataGrid, &ui::DataGrid::selectionChanging, this, [](bool* cancel) { *cancel = true; });
+    connect(StokDataGrid, &ui::DataGrid::mouseDown, this, &MainWindow::OrderGridMouseDown);
+    connect(StokDataGrid, &ui::DataGrid::keyDown, this,
+            [this](int key, Qt::KeyboardModifiers, bool* consume) { OrderGridKey(key, consume); });
+
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::CreateJobs);
+    connect(Check1, &QCheckBox::toggled, this, &MainWindow::FilterToggled);
+    connect(Notu, &QAction::triggered, this, &MainWindow::EditNote);
+    connect(Sil, &QAction::triggered, this, &MainWindow::DeleteEntry);
+    // The order search and the customer detail are not built yet.
+    Bul->setEnabled(false);
+    Detay->setEnabled(false);
+}
+
+void MainWindow::OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers)
+{
+    if (button != Qt::RightButton || !StokDataGrid->Highlight())
+        return;
+    Bul->setVisible(true);
+    Detay->setVisible(true);
+    Notu->setVisible(true);
+    Sil->setVisible(CurrentKind == QStringLiteral("Kesif"));
+    Dosya->popup(QCursor::pos());
+}
+
+void MainWindow::OrderGridKey(int key, bool* consume)
+{
+    if (key != Qt::Key_Delete || !HasRow(DataSiparis))
+        return;
+    const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+    // Only lines entered in this program (survey and service lines) may go.
+    if (!sipNo.startsWith(QLatin1Char('X')))
+        return;
+    *consume = true;
+    try {
+        DataSiparis.Delete();
+        if (DataSiparis.EOF() && DataSiparis.RecordCount() > 0)
+            DataSiparis.MoveLast();
+    } catch (const store::StoreError& e) {
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+        return;
+    }
+    app::Sound::Play(QStringLiteral("\\Recycle.wav"));
+    StokDataGrid->setHighlight(DataSiparis.RecordCount() > 0);
+}
+
+void MainWindow::FirstLetterSearch(const QString& typed)
+{
+    const int col = StokDataGrid->Col();
+    if ((col != 6 && col != 7) || typed.isEmpty() || !typed.at(0).isPrint() || !HasRow(DataSiparis))
+        return;
+    const QString criteria = (col == 6 ? QStringLiteral("CariAdi") : QStringLiteral("StokAdi"))
+        + QStringLiteral(" Like ") + store::SqlText(typed.left(1) + QLatin1Char('*'));
+    try {
+        DataSiparis.FindNext(criteria);
+        if (DataSiparis.NoMatch())
+            DataSiparis.FindFirst(criteria);
+    } catch (const store::StoreError&) {
+    }
+}
+
+void MainWindow::ToggleOrderLineMark()
+{
+    if (!HasRow(DataSiparis))
+        return;
+    try {
+        const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+        if (DataGörevTmp.RecordCount() > 0) {
+            DataGörevTmp.FindFirst(Criteria("SipNo", sipNo));
+            if (!DataGörevTmp.NoMatch()) {
+                const bool done = DataGörevTmp.Field(QStringLiteral("Tamam")).toBool();
+                const bool cancelled = DataGörevTmp.Field(QStringLiteral("Iptal")).toBool();
+                const double doneQty = DataGörevTmp.Field(QStringLiteral("Kalan")).toDouble();
+                const double qty = DataGörevTmp.Field(QStringLiteral("Adet")).toDouble();
+                // A line goes back on the list only after its job was
+                // cancelled or, for installation and delivery, done in part.
+                if ((done && doneQty == qty) || (!done && !cancelled)
+                    || (done && (CurrentKind == QStringLiteral("Servis")
+                                 || CurrentKind == QStringLiteral("Kesif"))))
+                    return;
+            }
+        }
+        DataSiparis.Edit();
+        if (DataSiparis.Field(QStringLiteral("Sec")).toString() == QStringLiteral("X")) {
+            DataSiparis.setField(QStringLiteral("Sec"), QString());
+            if (DataSiparis.Field(QStringLiteral("Görev")).toString() == QStringLiteral("Kesif"))
+                DataSiparis.setField(QStringLiteral("StokAdi"), QString());
+        } else {
+            DataSiparis.setField(QStringLiteral("Sec"), QStringLiteral("X"));
+        }
+        DataSiparis.Update();
+    } catch (const store::StoreError& e) {
+        if (DataSiparis.Editing())
+            DataSiparis.CancelUpdate();
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
+}
+
+void MainWindow::CreateJobs()
+{
+    const QString staff = DBCombo1->isVisible() ? DBCombo1->Text() : QString();
+    const QDate day = DTPicker1->date();
+    const store::JobKind& kind = store::KindByCode(CurrentKind);
+    QString firstSipNo;
+
+    bool newForDay = true;
+    try {
+        if (DataSipEleman.RecordCount() > 0) {
+            DataSipEleman.FindFirst(Criteria("Eleman", staff));
+            newForDay = DataSipEleman.NoMatch();
+        }
+    } catch (const store::StoreError&) {
+    }
+
+    app::SuppressListSync = true;
+    DataSiparis.setRecordSource(QStringLiteral("Select * From Siparisler Where Sec='X' Order By SipNo Asc"));
+    app::RefreshData(DataSiparis);
+    DataGörev.setRecordSource(QStringLiteral("Select * From Montaj Where Görev=") + store::SqlText(CurrentKind));
+    app::RefreshData(DataGörev);
+
+    // The number is taken from the store each time, so the survey dialog's
+    // numbers and the board's never collide.
+    try {
+        LastRecNo = store::TakeBatchNumber(app::StorePaths::Local(paths_.jobs()));
+    } catch (const store::StoreError& e) {
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+        app::SuppressListSync = false;
+        ReloadBoardLists();
+        return;
+    }
+
+    InStoreTransaction([&] {
+        bool first = true;
+        for (DataSiparis.MoveFirst(); !DataSiparis.EOF(); DataSiparis.MoveNext()) {
+            const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+            if (first && newForDay) {
+                firstSipNo = sipNo;
+                bool registered = false;
+                if (DataSipEleman.RecordCount() > 0) {
+                    DataSipEleman.FindFirst(Criteria("Eleman", staff) + QStringLiteral(" And ")
+                                            + Criteria("SipNo", sipNo));
+                    registered = !DataSipEleman.NoMatch();
+                }
+                if (!registered) {
+                    DataSipEleman.AddNew();
+                    DataSipEleman.setField(0, sipNo);
+                    DataSipEleman.setField(1, staff);
+                    DataSipEleman.setField(2, day);
+                    DataSipEleman.setField(4, LastRecNo);
+                    DataSipEleman.Update();
+                }
+            }
+            first = false;
+
+            double earlierDone = 0;
+            if (DataGörev.RecordCount() > 0) {
+                DataGörev.FindFirst(Criteria("SipNo", sipNo));
+                if (!DataGörev.NoMatch())
+                    earlierDone = DataGörev.Field(QStringLiteral("Kalan")).toDouble();
+            }
+            const double lineQty = DataSiparis.Field(14).toDouble();
+
+            DataGörev.AddNew();
+            DataGörev.setField(0, staff);
+            DataGörev.setField(1, CurrentKind);
+            DataGörev.setField(2, day);
+            DataGörev.setField(5, CurrentKind == QStringLiteral("Servis") ? earlierDone : lineQty - earlierDone);
+            DataGörev.setField(3, sipNo);
+            DataGörev.setField(6, LastRecNo);
+            DataGörev.setField(7, DataSiparis.Field(0));
+            DataGörev.setField(8, DataSiparis.Field(QStringLiteral("CariAdi")));
+            DataGörev.setField(10, DataSiparis.Field(QStringLiteral("StokAdi")));
+            DataGörev.setField(12, DataSiparis.Field(QStringLiteral("Not")));
+            DataGörev.Update();
+
+            DataSiparis.Edit();
+            DataSiparis.setField(24, QString());
+            DataSiparis.setField(25, CurrentKind);
+            DataSiparis.setField(26, staff);
+            DataSiparis.setField(kind.orderFlagPosition, true);
+            DataSiparis.Update();
+        }
+    });
+
+    app::SuppressListSync = true;
+    app::RefreshData(DataSiparis);
+    app::Sound::Play(QStringLiteral("\\Cmd.wav"));
+    ReloadBoardLists();
+    GörevGrid->setFocus();
+    try {
+        DataGörev.FindFirst(Criteria("SipNo", firstSipNo));
+    } catch (const store::StoreError&) {
+    }
+}
+
+void MainWindow::FilterToggled(bool on)
+{
+    if (on) {
+        SourceLbl->setText(DataSiparis.RecordSource());
+        const int col = StokDataGrid->Col();
+        const QVariant value = StokDataGrid->Value();
+        const QString text = value.toString();
+        const QString day = store::DateLiteral(value.toDateTime().date());
+        QString source;
+        switch (col) {
+        case 1:
+            source = QStringLiteral("Select * From Siparisler Where SipTarih=") + day
+                + QStringLiteral(" Order By SipNo Asc");
+            break;
+        case 2:
+            source = QStringLiteral("Select * From Siparisler Where TesTarih=") + day
+                + QStringLiteral(" And Görev=") + store::SqlText(CurrentKind)
+                + QStringLiteral(" And KalAdet>0 And StokKod<>'' Order By SipNo Asc");
+            break;
+        case 6:
+            source = QStringLiteral("Select * From Siparisler Where CariAdi=") + store::SqlText(text)
+                + QStringLiteral(" Order By SipNo Asc");
+            break;
+        case 7:
+            source = QStringLiteral("Select * From Siparisler Where StokAdi=") + store::SqlText(text)
+                + QStringLiteral(" Order By SipNo Asc");
+            break;
+        case 9:
+            source = QStringLiteral("Select * From Siparisler Where Eleman=") + store::SqlText(text)
+                + QStringLiteral(" Order By SipNo Asc");
+            break;
+        default:
+            break;
+        }
+        // A date column on a line without that date cannot filter either.
+        if (source.isEmpty() || ((col == 1 || col == 2) && !value.toDateTime().isValid())) {
+            Check1->setChecked(false); // runs the untick below
+            return;
+        }
+        DataSiparis.setRecordSource(source);
+    } else if (!SourceLbl->text().isEmpty()) {
+        DataSiparis.setRecordSource(SourceLbl->text());
+    }
+    for (QWidget* w : {static_cast<QWidget*>(Option1[0]), static_cast<QWidget*>(Option1[1]),
+                       static_cast<QWidget*>(Option1[2]), static_cast<QWidget*>(Option1[3]),
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
+                       static_cast<QWidget*>(Command4)})
+        w->setEnabled(!on);
+    app::RefreshData(DataSiparis);
+    StokDataGrid->setFocus();
+}
+
+void MainWindow::ResetMarkedLines()
+{
+    // The reset is a Ctrl+Alt double click; it starts once Ctrl is let go.
+    for (int waited = 0; waited < 3000 && (QApplication::queryKeyboardModifiers() & Qt::ControlModifier);
+         waited += 20)
+        app::PauseProcessingEvents(20);
+    app::RefreshData(DataSiparis);
+    InStoreTransaction([this] {
+        for (DataSiparis.MoveFirst(); !DataSiparis.EOF(); DataSiparis.MoveNext()) {
+            if (DataSiparis.Field(QStringLiteral("Sec")).toString() != QStringLiteral("X"))
+                continue;
+            DataSiparis.Edit();
+            if (DataSiparis.Field(QStringLiteral("Görev")).toString() == QStringLiteral("Kesif"))
+                DataSiparis.setField(QStringLiteral("StokAdi"), QString());
+            DataSiparis.setField(24, QString());
+            DataSiparis.setField(25, QString());
+            DataSiparis.setField(26, QString());
+            DataSiparis.Update();
+        }
+    });
+    app::RefreshData(DataSiparis);
+}
+
+} // namespace board

@@ -1,0 +1,25 @@
+#include "store/BatchCounter.h"
+
+#include "store/RecordView.h"
+#include "store/StoreError.h"
+
+namespace store {
+
+double TakeBatchNumber(const QString& jobStorePath)
+{
+    RecordView counter(QStringLiteral("RecSay"));
+    counter.setDatabaseName(jobStorePath);
+    Transaction t(*Connection::Open(jobStorePath));
+    counter.setRecordSource(QStringLiteral("RecSay"));
+    counter.Refresh();
+    if (counter.EOF())
+        throw StoreError(QStringLiteral("\"RecSay\" tablosunda kayıt yok: %1").arg(jobStorePath));
+    const double next = counter.Field(0).toDouble() + 1;
+    counter.Edit();
+    counter.setField(0, next);
+    counter.Update();
+    t.Commit();
+    return next;
+}
+
+} // namespace store

@@ -1,0 +1,317 @@
+#include "BoardFixture.h"
+
+#include "app/SingleInstance.h"
+#include "store/RecordView.h"
+#include "ui/DataCombo.h"
+#include "ui/DataGrid.h"
+#include "ui/DatePicker.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+struct OrderLine {
+    QString sipNo, gorev, stokKod, sec;
+    QDate sipTarih;
+    double kalAdet = 0, tesAdet = 0;
+    bool montaj = false;
+};
+
+// Every order line of the store, read whole: the board's lists are checked
+// against this, not against the board's own queries.
+std::vector<OrderLine> AllOrderLines(const QString& path)
+{
+    store::RecordView all;
+    all.setDatabaseName(path);
+    all.setRecordSource(QStringLiteral("Siparisler"));
+    all.Refresh();
+    std::vector<OrderLine> lines;
+    for (; !all.EOF(); all.MoveNext()) {
+        OrderLine l;
+        l.sipNo = all.Field(QStringLiteral("SipNo")).toString();
+        l.gorev = all.Field(QStringLiteral("Görev")).toString();
+        l.stokKod = all.Field(QStringLiteral("StokKod")).toString();
+        l.sec = all.Field(QStringLiteral("Sec")).toString();
+        l.sipTarih = all.Field(QStringLiteral("SipTarih")).toDateTime().date();
+        l.kalAdet = all.Field(QStringLiteral("KalAdet")).toDouble();
+        l.tesAdet = all.Field(QStringLiteral("TesAdet")).toDouble();
+        l.montaj = all.Field(QStringLiteral("Montaj")).toBool();
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+bool Offered(const OrderLine& l, const QString& kind)
+{
+    const bool product = !l.stokKod.isEmpty();
+    if (kind == QStringLiteral("Montaj"))
+        return l.gorev != QStringLiteral("Kesif") && l.kalAdet > 0 && product;
+    if (kind == QStringLiteral("Servis"))
+        return l.gorev != QStringLiteral("Kesif") && l.gorev != QStringLiteral("Paket") && product
+            && l.montaj && l.tesAdet > 0;
+    if (kind == QStringLiteral("Kesif"))
+        return l.gorev == QStringLiteral("Kesif");
+    return l.gorev != QStringLiteral("Servis") && l.gorev != QStringLiteral("Kesif")
+        && l.gorev != QStringLiteral("Montaj") && l.kalAdet > 0 && product;
+}
+
+QStringList ViewColumn(store::RecordView& v, const QString& field)
+{
+    QStringList out;
+    const int pos = v.FieldIndex(field);
+    for (int r = 0; r < v.RecordCount(); ++r)
+        out << v.ValueAt(r, pos).toString();
+    return out;
+}
+
+int MarkedLines(store::Connection& orders)
+{
+    return orders.Scalar(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")).toInt();
+}
+
+} // namespace
+
+TEST_F(BoardTest, FirstActivationBuildsTheBoardForTodayAndInstallation)
+{
+    auto& w = Open();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("  Kervoda Velmora"));
+    EXPECT_EQ(w.CurrentKind, QStringLiteral("Montaj"));
+    EXPECT_TRUE(Find<QRadioButton>(QStringLiteral("Option1(0)"))->isChecked());
+    EXPECT_EQ(Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->date(), Today());
+    EXPECT_EQ(Find<ui::DatePicker>(QStringLiteral("DTPicker2"))->date(), Today());
+    EXPECT_EQ(w.BoardDateText, QStringLiteral("#12/07/2026#"));
+    EXPECT_TRUE(Find<QPushButton>(QStringLiteral("Command1(0)"))->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(QStringLiteral("Command1(1)"))->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(QStringLiteral("Command1(2)"))->isEnabled());
+    EXPECT_EQ(w.pos(), QPoint(0, 0));
+    for (const char* frame : {"DetayFrm", "MrFrame", "Frame1"})
+        EXPECT_FALSE(Find<QGroupBox>(QString::fromUtf8(frame))->isVisible()) << frame;
+
+    // The staff picker shows the first staff member working today, or the
+    // first staff card when nobody does.
+    const QString picked = Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->Text();
+    if (w.DataSipEleman.RecordCount() > 0) {
+        w.DataSipEleman.MoveFirst();
+        EXPECT_EQ(picked, w.DataSipEleman.Field(QStringLiteral("Eleman")).toString());
+    } else {
+        w.DataElaman.MoveFirst();
+        EXPECT_EQ(picked, w.DataElaman.Field(QStringLiteral("Unvan")).toString());
+    }
+    EXPECT_GT(w.DataSiparis.RecordCount(), 0);
+    EXPECT_GT(w.LastRecNo, 0);
+}
+
+TEST_F(BoardTest, ASecondActivationChangesNothing)
+{
+    auto& w = Open();
+    Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-3));
+    w.ChooseKind(1);
+    const QString source = w.DataSiparis.RecordSource();
+    const QPoint where(40, 30);
+    w.move(where);
+
+    w.Activate();
+
+    EXPECT_EQ(w.CurrentKind, QStringLiteral("Servis"));
+    EXPECT_EQ(Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->date(), Today().addDays(-3));
+    EXPECT_EQ(w.DataSiparis.RecordSource(), source);
+    EXPECT_EQ(w.pos(), where);
+}
+
+TEST_F(BoardTest, EachKindOffersExactlyTheLinesOfItsRule)
+{
+    auto& w = Open();
+    const auto lines = AllOrderLines(Store("Siparis.Mdb"));
+    const char* kinds[] = {"Montaj", "Servis", "Kesif", "Paket"};
+    for (int i = 0; i < 4; ++i) {
+        w.ChooseKind(i);
+        ASSERT_EQ(w.CurrentKind, QString::fromUtf8(kinds[i]));
+        QStringList expected;
+        for (const OrderLine& l : lines)
+            if (l.sipTarih <= Today() && Offered(l, w.CurrentKind))
+                expected << l.sipNo;
+        QStringList shown = ViewColumn(w.DataSiparis, QStringLiteral("SipNo"));
+        EXPECT_FALSE(expected.isEmpty()) << "the demo data should offer lines for " << kinds[i];
+        // Newest order number first.
+        QStringList sorted = shown;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) > 0;
+        });
+        EXPECT_EQ(shown, sorted) << kinds[i];
+        std::sort(expected.begin(), expected.end());
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(shown, expected) << kinds[i];
+    }
+}
+
+TEST_F(BoardTest, KindChangeClearsEveryMarkButDayChangeKeepsThem)
+{
+    auto& w = Open();
+    auto orders = Orders();
+    // Marks on lines the current list does not even show count too.
+    orders->Execute(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE StokKod=''"));
+    orders->Execute(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE Görev='Kesif'"));
+    const int marked = MarkedLines(*orders);
+    ASSERT_GT(marked, 5);
+
+    Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-1));
+    EXPECT_EQ(MarkedLines(*orders), marked);
+    EXPECT_EQ(w.BoardDateText, QStringLiteral("#12/06/2026#"));
+
+    w.ChooseKind(3);
+    EXPECT_EQ(MarkedLines(*orders), 0);
+}
+
+TEST_F(BoardTest, DeliveryHidesCancelledColumnAndPrintButtons)
+{
+    auto& w = Open();
+    auto* jobs = Find<ui::DataGrid>(QStringLiteral("GörevGrid"));
+    auto* printAll = Find<QPushButton>(QStringLiteral("Command1(1)"));
+    auto* printOne = Find<QPushButton>(QStringLiteral("Command1(2)"));
+
+    w.ChooseKind(3);
+    EXPECT_FALSE(printAll->isEnabled());
+    EXPECT_FALSE(printOne->isEnabled());
+    EXPECT_FALSE(jobs->Column(5).visible);
+    EXPECT_TRUE(jobs->isColumnHidden(5));
+
+    w.ChooseKind(0);
+    EXPECT_TRUE(printAll->isEnabled());
+    EXPECT_TRUE(printOne->isEnabled());
+    EXPECT_TRUE(jobs->Column(5).visible);
+    EXPECT_FALSE(jobs->isColumnHidden(5));
+}
+
+TEST_F(BoardTest, Command3TurnsGreenForSurveyAndYellowOtherwise)
+{
+    auto& w = Open();
+    auto* c3 = Find<QPushButton>(QStringLiteral("Command3"));
+    EXPECT_EQ(c3->text(), QStringLiteral("&Rapor"));
+    struct Case { int index; const char* caption; const char* colour; };
+    for (const Case& c : {Case{2, "Yeni Kayıt", "rgb(0, 255, 0)"}, Case{1, "Rapor", "rgb(255, 255, 0)"},
+                          Case{2, "Yeni Kayıt", "rgb(0, 255, 0)"}, Case{0, "Rapor", "rgb(255, 255, 0)"}}) {
+        w.ChooseKind(c.index);
+        EXPECT_EQ(c3->text(), QString::fromUtf8(c.caption));
+        EXPECT_TRUE(c3->styleSheet().contains(QString::fromUtf8(c.colour))) << c.index;
+    }
+    EXPECT_EQ(played.count(QStringLiteral("\\Cmd.wav")), 4);
+}
+
+TEST_F(BoardTest, KindButtonsDoNothingWhileAReportPanelIsOpen)
+{
+    for (const char* frame : {"MrFrame", "Frame1"}) {
+        auto& w = Open();
+        auto orders = Orders();
+        orders->Execute(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE Görev='Kesif'"));
+        const int marked = MarkedLines(*orders);
+        const QString source = w.DataSiparis.RecordSource();
+        Find<QGroupBox>(QString::fromUtf8(frame))->show();
+
+        QTest::mouseClick(Find<QRadioButton>(QStringLiteral("Option1(2)")), Qt::LeftButton);
+
+        EXPECT_EQ(w.CurrentKind, QStringLiteral("Montaj")) << frame;
+        EXPECT_EQ(MarkedLines(*orders), marked) << frame;
+        EXPECT_EQ(w.DataSiparis.RecordSource(), source) << frame;
+        EXPECT_TRUE(Find<QRadioButton>(QStringLiteral("Option1(0)"))->isChecked()) << frame;
+    }
+}
+
+TEST_F(BoardTest, StaffListPicksTheStaffMemberOnlyWithFocusAndRows)
+{
+    auto& w = Open();
+    auto* staffList = Find<ui::DataGrid>(QStringLiteral("DBGrid2"));
+    auto* picker = Find<ui::DataCombo>(QStringLiteral("DBCombo1"));
+
+    // Find a day and kind where at least two staff rows exist.
+    bool found = false;
+    for (int back = 0; back < 21 && !found; ++back) {
+        Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-back));
+        found = w.DataSipEleman.RecordCount() >= 2;
+    }
+    ASSERT_TRUE(found) << "the demo data should have a day with two installers";
+
+    picker->setText(QStringLiteral("Kimse"));
+    w.DataSipEleman.setAbsolutePosition(1); // moves without focus: no pick
+    EXPECT_EQ(picker->Text(), QStringLiteral("Kimse"));
+
+    staffList->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(staffList->Highlight());
+    w.DataSipEleman.MoveFirst();
+    QTest::keyClick(staffList, Qt::Key_Down);
+    EXPECT_EQ(w.DataSipEleman.AbsolutePosition(), 1);
+    EXPECT_EQ(picker->Text(), w.DataSipEleman.Field(QStringLiteral("Eleman")).toString());
+
+    // A day nobody works: the list has no rows and never changes the picker.
+    Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(QDate(2020, 1, 1));
+    ASSERT_EQ(w.DataSipEleman.RecordCount(), 0);
+    picker->setText(QStringLiteral("Kimse"));
+    staffList->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(staffList->Highlight());
+    QTest::keyClick(staffList, Qt::Key_Down);
+    EXPECT_EQ(picker->Text(), QStringLiteral("Kimse"));
+}
+
+TEST_F(BoardTest, F5ReReadsTheOrderLinesFromAnyControl)
+{
+    auto& w = Open();
+    const int before = w.DataSiparis.RecordCount();
+    Orders()->Execute(QStringLiteral(
+        "INSERT INTO Siparisler (CariKod, SipNo, SipTarih, KalAdet, StokKod, CariAdi, StokAdi, Miktar) "
+        "VALUES ('120.001', 'Z-0001', #12/01/2026#, 2, 'K100', 'Yeni Müşteri', 'Klima', 2)"));
+    EXPECT_EQ(w.DataSiparis.RecordCount(), before);
+
+    auto* jobs = Find<ui::DataGrid>(QStringLiteral("GörevGrid"));
+    jobs->setFocus();
+    QTest::keyClick(jobs, Qt::Key_F5);
+    EXPECT_EQ(w.DataSiparis.RecordCount(), before + 1);
+
+    // An empty result refreshes without complaint.
+    w.DataSiparis.setRecordSource(QStringLiteral("Select * From Siparisler Where SipNo='yok'"));
+    QTest::keyClick(Find<QCheckBox>(QStringLiteral("Check1")), Qt::Key_F5);
+    EXPECT_EQ(w.DataSiparis.RecordCount(), 0);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(BoardTest, AMissingStoreIsNamedAndTheProgramEnds)
+{
+    ASSERT_TRUE(QFile::remove(Store("Siparis.Mdb")));
+    board::MainWindow w;
+    EXPECT_FALSE(w.Load());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].text.contains(QStringLiteral("Siparis.Mdb"))) << prompt.shown[0].text.toStdString();
+}
+
+TEST_F(BoardTest, ACounterTableWithoutRowsIsNamed)
+{
+    Jobs()->Execute(QStringLiteral("DELETE FROM RecSay"));
+    board::MainWindow w;
+    EXPECT_FALSE(w.Load());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].text.contains(QStringLiteral("RecSay")));
+}
+
+TEST_F(BoardTest, ASecondInstanceEndsAtOnceWithoutAWindow)
+{
+    app::SingleInstance first;
+    ASSERT_TRUE(first.IsFirst());
+    QProcess second;
+    second.setWorkingDirectory(dir.path());
+    second.start(QStringLiteral(VELMORA_BIN_DIR "/velmora"), {});
+    const bool ended = second.waitForFinished(10000);
+    if (!ended)
+        second.kill();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+}
