@@ -2,6 +2,7 @@
 #include "board/MainWindow.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -17,5 +18,14 @@ int main(int argc, char** argv)
     if (!window.Load())
         return 1;
     window.show();
+
+    // For the README's picture and support: save what the window shows, then end.
+    const QString screenshot = qEnvironmentVariable("VELMORA_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(1500, &window, [&window, screenshot] {
+            const bool saved = window.grab().save(screenshot);
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
     return QApplication::exec();
 }
