@@ -21,13 +21,15 @@ namespace {
 // ---------------------------------------------------------------------------
 // Turkish ordering
 //
-// Every character gets a weight. Characters that are not letters keep their
-// code point, so spaces, punctuation and digits come before every letter, in
-// ordinary text order. Letters get 0x1000 + 8 * rank in the Turkish alphabet
-// (q, w and x, which appear in foreign names, stand where they would in the
-// Latin alphabet); an upper-case letter and its lower-case pair share one
-// weight, which makes the order case-insensitive. Accented letters that are
-// not part of the alphabet (â, î, û, é ...) sort just after their base letter.
+// Every character gets a weight: 8 * key + accent. Characters that are not
+// letters keep their code point as key, so spaces, punctuation and digits
+// come before every letter, in ordinary text order. Letters get the key
+// 0x1000 + rank in the Turkish alphabet (q, w and x, which appear in foreign
+// names, stand where they would in the Latin alphabet); an upper-case letter
+// and its lower-case pair share one weight, which makes the order
+// case-insensitive. Accented letters outside the alphabet (â, î, û, é ...)
+// share their base letter's key with an accent of their own: "ala" < "âla"
+// < "alb", as the accent only decides between otherwise equal texts.
 
 constexpr int kLetterBase = 0x1000;
 constexpr int kOtherBase = 0x100000; // any other character: after all letters
@@ -73,7 +75,7 @@ struct Tables {
     Tables()
     {
         for (char32_t c = 0; c < kTableSize; ++c) {
-            weight[c] = c < 0x80 ? int(c) : kOtherBase + int(c);
+            weight[c] = 8 * (c < 0x80 ? int(c) : kOtherBase + int(c));
             fold[c] = c;
         }
         // Latin-1 letters with no place below fold through Qt's own tables.
@@ -81,7 +83,7 @@ struct Tables {
             fold[c] = QChar::toLower(c);
         int rank = 0;
         for (const AlphabetLetter& l : kAlphabet) {
-            weight[l.lower] = weight[l.upper] = kLetterBase + 8 * rank++;
+            weight[l.lower] = weight[l.upper] = 8 * (kLetterBase + rank++);
             fold[l.lower] = fold[l.upper] = l.lower;
         }
         int sub = 1;
@@ -103,7 +105,7 @@ const Tables& tables()
 
 inline int weightOf(char32_t c)
 {
-    return c < kTableSize ? tables().weight[c] : kOtherBase + int(c);
+    return c < kTableSize ? tables().weight[c] : 8 * (kOtherBase + int(c));
 }
 
 // Lower case with the Turkish pairs (I -> ı, İ -> i).
@@ -457,11 +459,12 @@ int CompareTurkish(const char* a, int na, const char* b, int nb)
     const auto* sa = reinterpret_cast<const unsigned char*>(a);
     const auto* sb = reinterpret_cast<const unsigned char*>(b);
     const Tables& t = tables();
+    int accent = 0; // first difference of accent alone, decides a tie
     int i = 0, j = 0;
     while (i < na && j < nb) {
         unsigned char ca = sa[i], cb = sb[j];
         if (ca < 0x80 && cb < 0x80) {
-            // ASCII fast path: one table look-up per byte.
+            // ASCII fast path: one table look-up per byte, no accents.
             if (ca != cb) {
                 int wa = t.weight[ca], wb = t.weight[cb];
                 if (wa != wb)
@@ -475,15 +478,19 @@ int CompareTurkish(const char* a, int na, const char* b, int nb)
         char32_t xb = nextCodePoint(sb, nb, j);
         if (xa != xb) {
             int wa = weightOf(xa), wb = weightOf(xb);
-            if (wa != wb)
-                return wa < wb ? -1 : 1;
+            if (wa != wb) {
+                if ((wa >> 3) != (wb >> 3))
+                    return wa < wb ? -1 : 1;
+                if (!accent)
+                    accent = wa < wb ? -1 : 1;
+            }
         }
     }
     if (i < na)
         return 1;
     if (j < nb)
         return -1;
-    return 0;
+    return accent;
 }
 
 bool JetLike(const QString& pattern, const QString& text)

@@ -1,0 +1,288 @@
+#include "store/Connection.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <memory>
+#include <stdexcept>
+
+using namespace store;
+
+namespace {
+
+int Sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+
+int Compare(const QString& a, const QString& b)
+{
+    const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
+    return Sign(CompareTurkish(ua.constData(), int(ua.size()), ub.constData(), int(ub.size())));
+}
+
+TEST(TurkishCollation, ComparesWithTurkishCasePairsAndAlphabet)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } cases[] = {
+        {"IŞIK", "ışık", 0},   {"IŞIK", "işik", -1}, {"İSTANBUL", "istanbul", 0}, {"ISTANBUL", "istanbul", -1},
+        {"ÇAĞ", "çağ", 0},     {"ÖZÜ", "özü", 0},    {"Montaj", "MONTAJ", 0},     {"c", "ç", -1},
+        {"çz", "d", -1},       {"g", "ğ", -1},       {"ğz", "h", -1},             {"h", "ı", -1},
+        {"ı", "i", -1},        {"iz", "j", -1},      {"o", "ö", -1},              {"öz", "p", -1},
+        {"s", "ş", -1},        {"şz", "t", -1},      {"u", "ü", -1},              {"üz", "v", -1},
+        {"Z", "a", 1},         {"9", "a", -1},       {" a", "a", -1},             {"-", "0", -1},
+        {"ab", "abc", -1},     {"", "a", -1},        {"", "", 0},                 {"âla", "ala", 1},
+        {"âla", "alb", -1},    {"SipNo 10", "SipNo 9", -1},
+    };
+    for (const auto& c : cases) {
+        const QString a = QString::fromUtf8(c.a), b = QString::fromUtf8(c.b);
+        EXPECT_EQ(Compare(a, b), c.sign) << c.a << " vs " << c.b;
+        EXPECT_EQ(Compare(b, a), -c.sign) << c.b << " vs " << c.a;
+    }
+}
+
+TEST(JetLikeMatch, FollowsTheDialectsWildcards)
+{
+    const struct {
+        const char* pattern;
+        const char* text;
+        bool match;
+    } cases[] = {
+        {"abc", "ABC", true},        {"abc", "abcd", false},     {"a*", "a", true},
+        {"a*", "ba", false},         {"*c", "abc", true},        {"a*c*e", "aXcYYe", true},
+        {"a*c*e", "aXcYYf", false},  {"**", "", true},           {"?", "", false},
+        {"?", "ş", true},            {"a?c", "abbc", false},     {"#", "7", true},
+        {"#", "x", false},           {"##-#", "12-3", true},     {"[abc]x", "Bx", true},
+        {"[abc]x", "dx", false},     {"[!abc]x", "dx", true},    {"[!abc]x", "ax", false},
+        {"[a-c]", "ç", false},       {"[ç-d]", "Ç", true},       {"[*]", "*", true},
+        {"[*]", "a", false},         {"a[?]", "a?", true},       {"a[?]", "ab", false},
+        {"[#]1", "#1", true},        {"İ*", "istanbul", true},   {"I*", "istanbul", false},
+        {"ı*", "IŞIK", true},        {"*ŞIK", "ışık", true},     {"*ŞİK", "ışık", false},
+        {"ö?", "ÖZ", true},          {"ğ*", "Ğ", true},          {"[", "[", true},
+        {"a[b", "a[b", true},        {"50%", "50%", true},       {"a_c", "abc", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JetLike(QString::fromUtf8(c.pattern), QString::fromUtf8(c.text)), c.match)
+            << c.pattern << " / " << c.text;
+}
+
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    void WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(Path(name)).path());
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    // The message Open gives for a file, or "" when it opens.
+    QString OpenError(const QString& name)
+    {
+        try {
+            Connection::Open(Path(name));
+        } catch (const StoreError& e) {
+            return e.message();
+        }
+        return {};
+    }
+
+    std::shared_ptr<Connection> MakeStore(const QString& name)
+    {
+        auto c = Connection::Create(Path(name));
+        c->ExecuteNative(QStringLiteral("CREATE TABLE Rapor (Eleman TEXT COLLATE TURKISH, Yapilan REAL)"));
+        return c;
+    }
+
+    // Rows seen through a handle of its own, so only committed work counts.
+    int CommittedRows(const QString& name)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(Path(name).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* st = nullptr;
+        int n = -1;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Rapor", -1, &st, nullptr) == SQLITE_OK
+            && sqlite3_step(st) == SQLITE_ROW)
+            n = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return n;
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ConnectionTest, RefusesFilesThatAreNotStoresNamingThem)
+{
+    const QString missing = OpenError(QStringLiteral("Yok.mdb"));
+    EXPECT_TRUE(missing.contains(QStringLiteral("Yok.mdb"))) << missing.toStdString();
+    EXPECT_TRUE(missing.contains(QStringLiteral("bulunamadı"))) << missing.toStdString();
+
+    WriteFile(QStringLiteral("Notlar.mdb"), "Bu bir metin dosyasıdır, veritabanı değil.\n");
+    const QString text = OpenError(QStringLiteral("Notlar.mdb"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Notlar.mdb"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("veritabanı dosyası değil"))) << text.toStdString();
+
+    for (const char* sig : {"Standard Jet DB", "Standard ACE DB"}) {
+        QByteArray jet("\x00\x01\x00\x00", 4);
+        jet += sig;
+        jet += QByteArray(2048 - jet.size(), '\0');
+        WriteFile(QStringLiteral("Cari.Mdb"), jet);
+        const QString access = OpenError(QStringLiteral("Cari.Mdb"));
+        EXPECT_TRUE(access.contains(QStringLiteral("Cari.Mdb"))) << access.toStdString();
+        EXPECT_TRUE(access.contains(QStringLiteral("Access"))) << access.toStdString();
+        EXPECT_TRUE(access.contains(QStringLiteral("içe aktar"))) << access.toStdString();
+    }
+
+    // A damaged SQLite file: the right header, garbage behind it.
+    QByteArray broken("SQLite format 3\0", 16);
+    broken += QByteArray(4096, '\x7f');
+    WriteFile(QStringLiteral("Rapor.mdb"), broken);
+    const QString damaged = OpenError(QStringLiteral("Rapor.mdb"));
+    EXPECT_TRUE(damaged.contains(QStringLiteral("Rapor.mdb"))) << damaged.toStdString();
+}
+
+TEST_F(ConnectionTest, FindsFilesWhateverTheCaseOfNameAndFolders)
+{
+    QDir().mkpath(Path(QStringLiteral("MuhasebeData/ABC")));
+    auto made = MakeStore(QStringLiteral("MuhasebeData/ABC/ABCSiparis.Mdb"));
+
+    auto same = Connection::Open(Path(QStringLiteral("muhasebedata/abc/abcsiparis.mdb")));
+    EXPECT_EQ(same.get(), made.get());
+    EXPECT_EQ(Connection::ResolveCaseInsensitive(Path(QStringLiteral("MUHASEBEDATA/Abc/abcSIPARIS.MDB"))),
+              made->path());
+    // Nothing to find: the path comes back as it was given.
+    const QString none = Path(QStringLiteral("muhasebedata/XYZ/Siparis.Mdb"));
+    EXPECT_EQ(Connection::ResolveCaseInsensitive(none), none);
+    EXPECT_TRUE(OpenError(QStringLiteral("muhasebedata/XYZ/Siparis.Mdb")).contains(QStringLiteral("bulunamadı")));
+}
+
+TEST_F(ConnectionTest, SharesOneConnectionPerFile)
+{
+    auto a = MakeStore(QStringLiteral("Montaj.mdb"));
+    auto b = Connection::Open(Path(QStringLiteral("Montaj.mdb")));
+    auto c = Connection::Open(Path(QStringLiteral("./sub/../Montaj.MDB")));
+    EXPECT_EQ(a.get(), b.get());
+    EXPECT_EQ(a.get(), c.get());
+    auto other = MakeStore(QStringLiteral("Rapor.mdb"));
+    EXPECT_NE(a.get(), other.get());
+
+    // A transaction begun through one user covers work done through another.
+    {
+        Transaction t(*a);
+        b->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
+        EXPECT_TRUE(c->InTransaction());
+    }
+    EXPECT_EQ(CommittedRows(QStringLiteral("Montaj.mdb")), 0);
+
+    // Once every user lets go, the next Open makes a working connection again.
+    a.reset();
+    b.reset();
+    c.reset();
+    auto again = Connection::Open(Path(QStringLiteral("Montaj.mdb")));
+    EXPECT_EQ(again->Scalar(QStringLiteral("Select Count(*) From Rapor")).toLongLong(), 0);
+}
+
+TEST_F(ConnectionTest, TransactionRollsBackWhenLeftByAnException)
+{
+    auto c = MakeStore(QStringLiteral("Rapor.mdb"));
+    try {
+        Transaction t(*c);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 3)"));
+        throw std::runtime_error("yarıda kaldı");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(c->InTransaction());
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+
+    {
+        Transaction t(*c);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
+        // While it is open, the write lock is ours: nobody else can start writing.
+        sqlite3* other = nullptr;
+        sqlite3_open_v2(Path(QStringLiteral("Rapor.mdb")).toUtf8().constData(), &other, SQLITE_OPEN_READWRITE,
+                        nullptr);
+        EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
+        sqlite3_close(other);
+        EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+        t.Commit();
+    }
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 1);
+
+    // A failing statement inside an action undoes the rows before it.
+    EXPECT_THROW(
+        {
+            Transaction t(*c);
+            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 3)"));
+            c->Execute(QStringLiteral("Insert Into Yok (Eleman) Values ('Veli')"));
+            t.Commit();
+        },
+        StoreError);
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 1);
+}
+
+TEST_F(ConnectionTest, NestedTransactionsCommitOnlyAtTheOutermostLevel)
+{
+    auto c = MakeStore(QStringLiteral("Rapor.mdb"));
+    {
+        Transaction outer(*c);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 1)"));
+        {
+            Transaction inner(*c);
+            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 2)"));
+            inner.Commit();
+        }
+        EXPECT_TRUE(c->InTransaction());
+        EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+        outer.Commit();
+    }
+    EXPECT_FALSE(c->InTransaction());
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 2);
+
+    // An inner level given up dooms the whole action: the outer Commit
+    // stores nothing and says so.
+    {
+        Transaction outer(*c);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ayşe', 3)"));
+        {
+            Transaction inner(*c);
+            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Fatma', 4)"));
+        }
+        EXPECT_TRUE(c->InTransaction());
+        EXPECT_THROW(outer.Commit(), StoreError);
+    }
+    EXPECT_FALSE(c->InTransaction());
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 2);
+
+    // The next action starts clean.
+    c->Begin();
+    c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Can', 5)"));
+    c->Commit();
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 3);
+    EXPECT_THROW(c->Commit(), StoreError);
+}
+
+TEST_F(ConnectionTest, EngineErrorsNameTheFileAndTable)
+{
+    auto c = MakeStore(QStringLiteral("Montaj.mdb"));
+    try {
+        c->Execute(QStringLiteral("Select * From Siparisler"));
+        ADD_FAILURE() << "no error";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Montaj.mdb"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Tablo bulunamadı: Siparisler"))) << e.message().toStdString();
+    }
+    // A misspelt bracketed field is an error, not the text 'Elemn'.
+    EXPECT_THROW(c->Scalar(QStringLiteral("Select Count(*) From Rapor Where [Elemn]='x'")), StoreError);
+}
+
+} // namespace
