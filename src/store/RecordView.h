@@ -7,8 +7,16 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
+
+// The C library's EOF macro would swallow RecordView::EOF(). <cstdio> is
+// included first so that no later include brings the macro back; code that
+// needs the value uses std::char_traits<char>::eof().
+#ifdef EOF
+#undef EOF
+#endif
 
 namespace store {
 
@@ -101,6 +109,7 @@ signals:
 private:
     struct Impl;
     void ensureConnection();
+    void load(); // the body of Refresh
     void setPos(int row);
     void findIn(const QString& criteria, int from, int step);
     QVariant readCurrent(int position) const;

@@ -1,0 +1,1122 @@
+#include "store/RecordView.h"
+
+#include "store/JetDialect.h"
+#include "store/RowCache.h"
+#include "store/Sql.h"
+#include "store/StoreError.h"
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QDateTime>
+#include <QHash>
+#include <QIODevice>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace store {
+
+namespace {
+
+constexpr std::size_t kCachedRows = 512;
+constexpr std::size_t kCachedStatements = 8;
+
+QString noCurrentRow() { return QStringLiteral("Geçerli kayıt yok."); }
+
+// ---------------------------------------------------------------------------
+// Types and values
+
+FieldType typeFromDeclared(const char* declared)
+{
+    if (!declared)
+        return FieldType::Other;
+    const QByteArray t = QByteArray(declared).toUpper();
+    if (t.contains("YESNO") || t.contains("BOOL") || t == "BIT")
+        return FieldType::YesNo;
+    if (t.contains("DATE") || t.contains("TIME"))
+        return FieldType::DateTime;
+    if (t.contains("CHAR") || t.contains("TEXT") || t.contains("CLOB") || t.contains("MEMO"))
+        return FieldType::Text;
+    if (t.contains("INT") || t.contains("DOUB") || t.contains("REAL") || t.contains("FLOA")
+        || t.contains("NUM") || t.contains("DEC") || t.contains("CURRENCY"))
+        return FieldType::Number;
+    return FieldType::Other;
+}
+
+QString columnText(sqlite3_stmt* st, int col)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                             sqlite3_column_bytes(st, col));
+}
+
+// One stored value as the program sees it: text as QString, numbers as
+// double, Yes/No as bool, dates as QDateTime, no value as a null QVariant.
+QVariant readValue(sqlite3_stmt* st, int col, FieldType type)
+{
+    const int storage = sqlite3_column_type(st, col);
+    if (storage == SQLITE_NULL)
+        return {};
+    switch (type) {
+    case FieldType::Text:
+        return columnText(st, col);
+    case FieldType::Number:
+        if (storage == SQLITE_TEXT) {
+            // Number affinity left it as text: it is not a number.
+            return columnText(st, col);
+        }
+        return sqlite3_column_double(st, col);
+    case FieldType::YesNo:
+        if (storage == SQLITE_TEXT)
+            return QVariant(columnText(st, col)).toBool();
+        return sqlite3_column_int64(st, col) != 0;
+    case FieldType::DateTime:
+        if (storage == SQLITE_TEXT) {
+            const QString text = columnText(st, col);
+            const QDateTime dt = ParseStoredDateTime(text);
+            return dt.isValid() ? QVariant(dt) : QVariant(text);
+        }
+        return sqlite3_column_double(st, col);
+    case FieldType::Other:
+        break;
+    }
+    switch (storage) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(st, col));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(st, col);
+    case SQLITE_TEXT:
+        return columnText(st, col);
+    default:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
+    }
+}
+
+[[noreturn]] void typeMismatch(const QString& field, const QVariant& value)
+{
+    throw StoreError(QStringLiteral("\"%1\" alanına bu değer yazılamaz (tür uyuşmuyor): %2")
+                         .arg(field, value.toString()));
+}
+
+bool isNumeric(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A value assigned to a field, in the form the field gives it back; a value
+// the field cannot hold raises StoreError at once, as the assignment would.
+QVariant normalize(const QVariant& v, FieldType type, const QString& field)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    const int id = v.typeId();
+    switch (type) {
+    case FieldType::Text:
+        if (id == QMetaType::QDateTime)
+            return StoredDateTime(v.toDateTime());
+        if (id == QMetaType::QDate)
+            return StoredDate(v.toDate());
+        if (id == QMetaType::Bool)
+            return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        return v.toString();
+    case FieldType::Number: {
+        if (id == QMetaType::Bool)
+            return v.toBool() ? 1.0 : 0.0;
+        if (isNumeric(v))
+            return v.toDouble();
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return {};
+        bool ok = false;
+        double d = s.toDouble(&ok);
+        if (!ok)
+            d = QLocale(QLocale::Turkish, QLocale::Turkey).toDouble(s, &ok);
+        if (!ok)
+            typeMismatch(field, v);
+        return d;
+    }
+    case FieldType::YesNo: {
+        if (id == QMetaType::Bool || isNumeric(v))
+            return v.toBool();
+        const QString s = v.toString().trimmed().toLower();
+        if (s == QLatin1String("true") || s == QLatin1String("-1") || s == QLatin1String("1")
+            || s == QStringLiteral("evet") || s == QStringLiteral("doğru"))
+            return true;
+        if (s.isEmpty() || s == QLatin1String("false") || s == QLatin1String("0") || s == QStringLiteral("hayır")
+            || s == QStringLiteral("yanlış"))
+            return false;
+        typeMismatch(field, v);
+    }
+    case FieldType::DateTime: {
+        if (id == QMetaType::QDateTime)
+            return v.toDateTime();
+        if (id == QMetaType::QDate)
+            return QDateTime(v.toDate(), QTime(0, 0));
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return {};
+        QDateTime dt = ParseStoredDateTime(s);
+        for (const char* format : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "MM/dd/yyyy HH:mm:ss", "MM/dd/yyyy"}) {
+            if (dt.isValid())
+                break;
+            dt = QDateTime::fromString(s, QLatin1String(format));
+        }
+        if (!dt.isValid())
+            typeMismatch(field, v);
+        return dt;
+    }
+    case FieldType::Other:
+        break;
+    }
+    return v;
+}
+
+void bindValue(sqlite3_stmt* st, int index, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, index);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(st, index, v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(st, index, v.toDouble());
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        sqlite3_bind_int64(st, index, v.toLongLong());
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(st, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default:
+        break;
+    }
+    QString text;
+    if (v.typeId() == QMetaType::QDateTime)
+        text = StoredDateTime(v.toDateTime());
+    else if (v.typeId() == QMetaType::QDate)
+        text = StoredDate(v.toDate());
+    else
+        text = v.toString();
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// Field names are looked up without regard to case, Turkish dotted and
+// dotless i included ("IPTAL", "iptal" and "İptal" are one name).
+QString foldName(const QString& name)
+{
+    QString f = name.toCaseFolded();
+    f.remove(QChar(0x0307));
+    f.replace(QChar(0x0131), QLatin1Char('i'));
+    return f;
+}
+
+QString quoteName(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// ---------------------------------------------------------------------------
+// Reading the shape of a source
+
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+// Skips a quoted run starting at s[i] ('...', "...", `...` with doubled
+// closers, or [...]); returns the index after it.
+int skipQuoted(const QString& s, int i)
+{
+    const QChar open = s[i];
+    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+    ++i;
+    while (i < s.size()) {
+        if (s[i] == close) {
+            if (close != QLatin1Char(']') && i + 1 < s.size() && s[i + 1] == close) {
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        ++i;
+    }
+    return i;
+}
+
+// A WHERE / ORDER BY tail that keeps "one row of the result per row of the
+// table, in this order": no grouping, compounds, limits or joins at the top
+// level, and no ORDER BY term that is a column number (which would count
+// the columns of the key query instead).
+bool tailKeepsRows(const QString& tail, bool* ordered)
+{
+    static const QSet<QString> breaking = {
+        QStringLiteral("GROUP"), QStringLiteral("HAVING"), QStringLiteral("UNION"), QStringLiteral("EXCEPT"),
+        QStringLiteral("INTERSECT"), QStringLiteral("LIMIT"), QStringLiteral("OFFSET"), QStringLiteral("WINDOW"),
+        QStringLiteral("JOIN"), QStringLiteral("TOP")};
+    int depth = 0;
+    bool inOrderBy = false;
+    bool termStart = false;
+    QString previous;
+    int i = 0;
+    while (i < tail.size()) {
+        const QChar c = tail[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
+            i = skipQuoted(tail, i);
+            termStart = false;
+            continue;
+        }
+        if (isWordChar(c)) {
+            int j = i;
+            while (j < tail.size() && isWordChar(tail[j]))
+                ++j;
+            const QString word = tail.mid(i, j - i).toUpper();
+            i = j;
+            if (depth > 0)
+                continue;
+            if (breaking.contains(word))
+                return false;
+            if (inOrderBy && termStart && word[0].isDigit())
+                return false;
+            termStart = false;
+            if (word == QLatin1String("BY") && previous == QLatin1String("ORDER")) {
+                inOrderBy = true;
+                termStart = true;
+                *ordered = true;
+            }
+            previous = word;
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (c == QLatin1Char(',') && depth == 0 && inOrderBy)
+            termStart = true;
+        if (!c.isSpace() && c != QLatin1Char(','))
+            termStart = false;
+        ++i;
+    }
+    return true;
+}
+
+struct SimpleSelect {
+    QString tableRef;  // as written in the statement
+    QString tableName; // without quotes
+    QString tail;      // "" or "WHERE ..." / "ORDER BY ..."
+    bool ordered = false;
+};
+
+QString stripSemicolons(QString sql)
+{
+    sql = sql.trimmed();
+    while (sql.endsWith(QLatin1Char(';')))
+        sql = sql.left(sql.size() - 1).trimmed();
+    return sql;
+}
+
+// "SELECT * FROM <table> [WHERE ...] [ORDER BY ...]", the shape a keyset can
+// serve.
+std::optional<SimpleSelect> parseSimpleSelect(const QString& sqlIn)
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString sql = stripSemicolons(sqlIn);
+    const QRegularExpressionMatch m = head.match(sql);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int i = int(m.capturedEnd());
+    if (i >= sql.size())
+        return std::nullopt;
+    SimpleSelect out;
+    const QChar first = sql[i];
+    if (first == QLatin1Char('"') || first == QLatin1Char('[') || first == QLatin1Char('`')) {
+        const int end = skipQuoted(sql, i);
+        out.tableRef = sql.mid(i, end - i);
+        out.tableName = out.tableRef.mid(1, out.tableRef.size() - 2);
+        if (first != QLatin1Char('['))
+            out.tableName.replace(QString(2, first), QString(first));
+        i = end;
+    } else {
+        int j = i;
+        while (j < sql.size() && isWordChar(sql[j]))
+            ++j;
+        if (j == i)
+            return std::nullopt;
+        out.tableRef = out.tableName = sql.mid(i, j - i);
+        i = j;
+    }
+    if (i < sql.size() && !sql[i].isSpace())
+        return std::nullopt;
+    out.tail = sql.mid(i).trimmed();
+    if (out.tail.isEmpty())
+        return out;
+    static const QRegularExpression tailHead(QStringLiteral("^(WHERE|ORDER\\s+BY)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption
+                                                 | QRegularExpression::UseUnicodePropertiesOption);
+    if (!tailHead.match(out.tail).hasMatch() || !tailKeepsRows(out.tail, &out.ordered))
+        return std::nullopt;
+    return out;
+}
+
+bool isTableName(const QString& source)
+{
+    static const QRegularExpression name(QStringLiteral("^\\s*(\\[[^\\]]+\\]|\\w+)\\s*$"),
+                                         QRegularExpression::UseUnicodePropertiesOption);
+    return name.match(source).hasMatch();
+}
+
+// Prepared statement owned for one use.
+struct Statement {
+    sqlite3_stmt* st = nullptr;
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(st); }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+struct RecordView::Impl {
+    ~Impl() { dropStatements(); }
+
+    bool open = false;
+    bool keyset = false;
+    QString translated;  // the source in SQLite SQL
+    QString tableSql;    // quoted base table (keyset views)
+
+    QStringList names;
+    std::vector<FieldType> types;
+    QHash<QString, int> byName;
+    int columns = 0;
+
+    // Keyset views: rowids in the view's order, rows read on demand.
+    std::vector<sqlite3_int64> keys;
+    sqlite3_stmt* rowStmt = nullptr;
+    RowCache cache{kCachedRows};
+    sqlite3_int64 cacheStamp = -1;
+    // rowid -> position, sorted by rowid; built by the first find.
+    std::vector<std::pair<sqlite3_int64, int>> positions;
+    bool positionsValid = false;
+
+    // Other views: every row read at Refresh, row-major.
+    std::vector<QVariant> cells;
+    int materializedRows = 0;
+
+    // Statements used again and again (writes, finds), most recent first.
+    std::vector<std::pair<QString, sqlite3_stmt*>> statements;
+
+    // Pending Edit/AddNew values.
+    std::vector<QVariant> pending;
+    std::vector<char> dirty;
+
+    int rowCount() const { return keyset ? int(keys.size()) : materializedRows; }
+
+    void dropStatements()
+    {
+        sqlite3_finalize(rowStmt);
+        rowStmt = nullptr;
+        for (auto& s : statements)
+            sqlite3_finalize(s.second);
+        statements.clear();
+    }
+
+    void reset()
+    {
+        dropStatements();
+        open = false;
+        keyset = false;
+        translated.clear();
+        tableSql.clear();
+        names.clear();
+        types.clear();
+        byName.clear();
+        columns = 0;
+        keys.clear();
+        keys.shrink_to_fit();
+        cache.clear();
+        cacheStamp = -1;
+        positions.clear();
+        positions.shrink_to_fit();
+        positionsValid = false;
+        cells.clear();
+        cells.shrink_to_fit();
+        materializedRows = 0;
+        pending.clear();
+        dirty.clear();
+    }
+
+    void setColumns(sqlite3_stmt* st)
+    {
+        columns = sqlite3_column_count(st);
+        names.clear();
+        types.assign(size_t(columns), FieldType::Other);
+        byName.clear();
+        for (int c = 0; c < columns; ++c) {
+            const QString n = QString::fromUtf8(sqlite3_column_name(st, c));
+            names << n;
+            types[size_t(c)] = typeFromDeclared(sqlite3_column_decltype(st, c));
+            const QString key = foldName(n);
+            if (!byName.contains(key))
+                byName.insert(key, c);
+        }
+    }
+
+    sqlite3_stmt* statement(Connection& conn, const QString& sql)
+    {
+        for (size_t k = 0; k < statements.size(); ++k)
+            if (statements[k].first == sql) {
+                sqlite3_stmt* st = statements[k].second;
+                std::rotate(statements.begin(), statements.begin() + long(k), statements.begin() + long(k) + 1);
+                sqlite3_reset(st);
+                sqlite3_clear_bindings(st);
+                return st;
+            }
+        const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v3(conn.handle(), utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                               nullptr)
+            != SQLITE_OK)
+            conn.Fail(sql);
+        if (statements.size() >= kCachedStatements) {
+            sqlite3_finalize(statements.back().second);
+            statements.pop_back();
+        }
+        statements.insert(statements.begin(), {sql, st});
+        return st;
+    }
+
+    // A stored row of a keyset view; all Null when it has gone from the
+    // table since Refresh.
+    const RowCache::Row& fetch(Connection& conn, sqlite3_int64 rowid)
+    {
+        // Any change made through this store's connection (this view, another
+        // view, an UPDATE statement) may have touched cached rows.
+        const sqlite3_int64 stamp = sqlite3_total_changes64(conn.handle());
+        if (stamp != cacheStamp) {
+            cache.clear();
+            cacheStamp = stamp;
+        }
+        if (const RowCache::Row* row = cache.find(rowid))
+            return *row;
+        RowCache::Row row(static_cast<size_t>(columns));
+        sqlite3_bind_int64(rowStmt, 1, rowid);
+        const int rc = sqlite3_step(rowStmt);
+        if (rc == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c)
+                row[size_t(c)] = readValue(rowStmt, c, types[size_t(c)]);
+        } else if (rc != SQLITE_DONE) {
+            sqlite3_reset(rowStmt);
+            conn.Fail(QStringLiteral("Kayıt okunamadı."));
+        }
+        sqlite3_reset(rowStmt);
+        return cache.put(rowid, std::move(row));
+    }
+
+    QVariant value(Connection& conn, int row, int column)
+    {
+        if (keyset)
+            return fetch(conn, keys[size_t(row)])[size_t(column)];
+        return cells[size_t(row) * size_t(columns) + size_t(column)];
+    }
+
+    void ensurePositions()
+    {
+        if (positionsValid)
+            return;
+        positions.resize(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i)
+            positions[i] = {keys[i], int(i)};
+        std::sort(positions.begin(), positions.end());
+        positionsValid = true;
+    }
+
+    int positionOf(sqlite3_int64 rowid) const
+    {
+        auto it = std::lower_bound(positions.begin(), positions.end(), std::make_pair(rowid, -1));
+        return it != positions.end() && it->first == rowid ? it->second : -1;
+    }
+
+    void removed(int pos)
+    {
+        const sqlite3_int64 rowid = keys[size_t(pos)];
+        keys.erase(keys.begin() + pos);
+        cache.erase(rowid);
+        if (!positionsValid)
+            return;
+        auto it = std::lower_bound(positions.begin(), positions.end(), std::make_pair(rowid, -1));
+        if (it != positions.end() && it->first == rowid)
+            positions.erase(it);
+        for (auto& p : positions)
+            if (p.second > pos)
+                --p.second;
+    }
+
+    void appended(sqlite3_int64 rowid)
+    {
+        keys.push_back(rowid);
+        if (!positionsValid)
+            return;
+        const std::pair<sqlite3_int64, int> entry{rowid, int(keys.size()) - 1};
+        positions.insert(std::lower_bound(positions.begin(), positions.end(), entry), entry);
+    }
+
+    // A row of a materialized view as a comparable key.
+    QByteArray rowKey(const QVariant* values) const
+    {
+        QByteArray key;
+        QDataStream out(&key, QIODevice::WriteOnly);
+        for (int c = 0; c < columns; ++c)
+            out << values[c];
+        return key;
+    }
+};
+
+// ---------------------------------------------------------------------------
+
+RecordView::RecordView(const QString& name, QObject* parent)
+    : QObject(parent), name_(name), d_(std::make_unique<Impl>())
+{
+    if (!name.isEmpty())
+        setObjectName(name);
+}
+
+RecordView::~RecordView()
+{
+    // Statements go before the connection they were prepared on.
+    d_.reset();
+}
+
+void RecordView::setDatabaseName(const QString& path)
+{
+    if (path == databaseName_)
+        return;
+    databaseName_ = path;
+    if (conn_ || d_->open)
+        Close();
+}
+
+void RecordView::setRecordSource(const QString& source) { recordSource_ = source; }
+
+void RecordView::ensureConnection()
+{
+    if (conn_)
+        return;
+    if (databaseName_.trimmed().isEmpty())
+        throw StoreError(QStringLiteral("Kayıt görünümü \"%1\" için veri dosyası belirtilmemiş.").arg(name_));
+    conn_ = Connection::Open(databaseName_);
+}
+
+void RecordView::Refresh()
+{
+    editMode_ = EditMode::None;
+    noMatch_ = false;
+    const int oldPos = pos_;
+    d_->reset();
+    pos_ = -1;
+    readOnly_ = false;
+    // Whatever happens below, the view is empty until the new result stands,
+    // and the grids hear of it either way.
+    const auto announce = [this, oldPos] {
+        emit refreshed();
+        if (pos_ != oldPos)
+            emit currentChanged(pos_);
+    };
+    try {
+        load();
+    } catch (...) {
+        d_->reset();
+        readOnly_ = false;
+        pos_ = -1;
+        announce();
+        throw;
+    }
+    announce();
+}
+
+void RecordView::load()
+{
+    if (recordSource_.trimmed().isEmpty())
+        throw StoreError(QStringLiteral("Kayıt görünümü \"%1\" için kayıt kaynağı belirtilmemiş.").arg(name_));
+    ensureConnection();
+    Connection& conn = *conn_;
+    sqlite3* db = conn.handle();
+
+    const QString jet = isTableName(recordSource_) ? QStringLiteral("SELECT * FROM ") + recordSource_.trimmed()
+                                                   : recordSource_;
+    Impl& d = *d_;
+    d.translated = stripSemicolons(TranslateJet(jet));
+
+    // A keyset serves "SELECT * FROM <table> ..." on an ordinary table.
+    std::optional<SimpleSelect> simple = parseSimpleSelect(d.translated);
+    QString canonicalTable;
+    if (simple) {
+        Statement look;
+        const char* sql = "SELECT name, sql FROM sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE";
+        if (sqlite3_prepare_v2(db, sql, -1, &look.st, nullptr) != SQLITE_OK)
+            conn.Fail(recordSource_);
+        const QByteArray table = simple->tableName.toUtf8();
+        sqlite3_bind_text(look.st, 1, table.constData(), int(table.size()), SQLITE_STATIC);
+        if (sqlite3_step(look.st) == SQLITE_ROW) {
+            const QString create = columnText(look.st, 1).toUpper().simplified();
+            if (!create.contains(QLatin1String("WITHOUT ROWID")))
+                canonicalTable = columnText(look.st, 0);
+        }
+    }
+
+    if (!canonicalTable.isEmpty()) {
+        d.keyset = true;
+        d.tableSql = quoteName(canonicalTable);
+        const QByteArray rowSql = (QStringLiteral("SELECT * FROM ") + d.tableSql + QStringLiteral(" WHERE rowid=?"))
+                                      .toUtf8();
+        if (sqlite3_prepare_v3(db, rowSql.constData(), int(rowSql.size()), SQLITE_PREPARE_PERSISTENT, &d.rowStmt,
+                               nullptr)
+            != SQLITE_OK)
+            conn.Fail(recordSource_);
+        d.setColumns(d.rowStmt);
+
+        // Without an order of its own a view keeps the table's order (the
+        // order rows were added), not that of whichever index SQLite reads.
+        QString keySql = QStringLiteral("SELECT ") + simple->tableRef + QStringLiteral(".rowid FROM ")
+            + simple->tableRef + QLatin1Char(' ') + simple->tail;
+        if (!simple->ordered)
+            keySql += QStringLiteral(" ORDER BY ") + simple->tableRef + QStringLiteral(".rowid");
+        const QByteArray utf8 = keySql.toUtf8();
+        Statement keys;
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &keys.st, nullptr) != SQLITE_OK)
+            conn.Fail(recordSource_);
+        int rc;
+        while ((rc = sqlite3_step(keys.st)) == SQLITE_ROW)
+            d.keys.push_back(sqlite3_column_int64(keys.st, 0));
+        if (rc != SQLITE_DONE) {
+            d.keys.clear();
+            conn.Fail(recordSource_);
+        }
+        d.keys.shrink_to_fit();
+    } else {
+        readOnly_ = true;
+        const QByteArray utf8 = d.translated.toUtf8();
+        Statement all;
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &all.st, nullptr) != SQLITE_OK)
+            conn.Fail(recordSource_);
+        if (!all.st || sqlite3_column_count(all.st) == 0)
+            throw StoreError(QStringLiteral("Kayıt kaynağı satır döndürmüyor: %1").arg(recordSource_));
+        d.setColumns(all.st);
+        int rc;
+        int rows = 0;
+        while ((rc = sqlite3_step(all.st)) == SQLITE_ROW) {
+            for (int c = 0; c < d.columns; ++c)
+                d.cells.push_back(readValue(all.st, c, d.types[size_t(c)]));
+            ++rows;
+        }
+        if (rc != SQLITE_DONE) {
+            d.cells.clear();
+            conn.Fail(recordSource_);
+        }
+        d.materializedRows = rows;
+        // Computed columns (Sum(...), expressions) declare no type: take it
+        // from the values, numbers as double like every other number.
+        for (int c = 0; c < d.columns; ++c) {
+            if (d.types[size_t(c)] != FieldType::Other)
+                continue;
+            FieldType found = FieldType::Other;
+            for (int r = 0; r < rows && found == FieldType::Other; ++r) {
+                const QVariant& v = d.cells[size_t(r) * size_t(d.columns) + size_t(c)];
+                if (isNumeric(v))
+                    found = FieldType::Number;
+                else if (v.typeId() == QMetaType::QString)
+                    found = FieldType::Text;
+            }
+            d.types[size_t(c)] = found;
+            if (found == FieldType::Number)
+                for (int r = 0; r < rows; ++r) {
+                    QVariant& v = d.cells[size_t(r) * size_t(d.columns) + size_t(c)];
+                    if (v.typeId() == QMetaType::LongLong)
+                        v = v.toDouble();
+                }
+        }
+    }
+    d.open = true;
+    pos_ = d.rowCount() > 0 ? 0 : -1;
+}
+
+void RecordView::Close()
+{
+    const bool hadRows = d_->open || pos_ != -1;
+    editMode_ = EditMode::None;
+    d_->reset();
+    conn_.reset();
+    pos_ = -1;
+    noMatch_ = false;
+    readOnly_ = false;
+    if (hadRows) {
+        emit refreshed();
+        emit currentChanged(pos_);
+    }
+}
+
+bool RecordView::IsOpen() const { return d_->open; }
+
+int RecordView::RecordCount() const { return d_->rowCount(); }
+
+bool RecordView::BOF() const { return d_->rowCount() == 0 || pos_ < 0; }
+
+bool RecordView::EOF() const { return d_->rowCount() == 0 || pos_ >= d_->rowCount(); }
+
+void RecordView::setPos(int row)
+{
+    const int count = d_->rowCount();
+    if (count == 0)
+        row = -1;
+    row = std::clamp(row, -1, count);
+    // Moving away from a row forgets what was typed into it, as it always has.
+    editMode_ = EditMode::None;
+    if (row == pos_)
+        return;
+    pos_ = row;
+    emit currentChanged(pos_);
+}
+
+void RecordView::MoveFirst() { setPos(0); }
+
+void RecordView::MoveLast() { setPos(d_->rowCount() - 1); }
+
+void RecordView::MoveNext()
+{
+    if (pos_ < d_->rowCount())
+        setPos(pos_ + 1);
+}
+
+void RecordView::MovePrevious()
+{
+    if (pos_ >= 0)
+        setPos(pos_ - 1);
+}
+
+void RecordView::setAbsolutePosition(int row) { setPos(row); }
+
+// ---------------------------------------------------------------------------
+// Finds
+
+void RecordView::FindFirst(const QString& criteria) { findIn(criteria, 0, +1); }
+
+void RecordView::FindLast(const QString& criteria) { findIn(criteria, d_->rowCount() - 1, -1); }
+
+void RecordView::FindNext(const QString& criteria) { findIn(criteria, pos_ < 0 ? 0 : pos_ + 1, +1); }
+
+void RecordView::FindPrevious(const QString& criteria)
+{
+    findIn(criteria, pos_ >= d_->rowCount() ? d_->rowCount() - 1 : pos_ - 1, -1);
+}
+
+void RecordView::findIn(const QString& criteria, int from, int step)
+{
+    noMatch_ = true;
+    Impl& d = *d_;
+    const int count = d.rowCount();
+    if (!d.open || count == 0 || from < 0 || from >= count)
+        return;
+    Connection& conn = *conn_;
+
+    // The criteria go through the translator inside a statement of their
+    // own; what follows the table is the condition in SQLite SQL.
+    static const QRegularExpression shape(
+        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+[\"\\[`]?VelmoraFind[\"\\]`]?\\s+(WHERE\\b.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption
+            | QRegularExpression::UseUnicodePropertiesOption);
+    const QString translated =
+        stripSemicolons(TranslateJet(QStringLiteral("SELECT * FROM VelmoraFind WHERE (") + criteria + QLatin1Char(')')));
+    const QRegularExpressionMatch m = shape.match(translated);
+    if (!m.hasMatch())
+        throw StoreError(QStringLiteral("Arama ölçütü anlaşılamadı: %1").arg(criteria));
+    const QString where = m.captured(1);
+
+    int found = -1;
+    if (d.keyset) {
+        sqlite3_stmt* st =
+            d.statement(conn, QStringLiteral("SELECT ") + d.tableSql + QStringLiteral(".rowid FROM ") + d.tableSql
+                                  + QLatin1Char(' ') + where);
+        d.ensurePositions();
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            // Rows of the table outside the view have no position.
+            const int p = d.positionOf(sqlite3_column_int64(st, 0));
+            if (p < 0)
+                continue;
+            if (step > 0 ? (p >= from && (found < 0 || p < found)) : (p <= from && p > found))
+                found = p;
+        }
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
+            conn.Fail(criteria);
+    } else {
+        // Rows of a computed result have no key: a row matches when the same
+        // values come out of the source filtered by the criteria.
+        sqlite3_stmt* st = d.statement(conn, QStringLiteral("SELECT * FROM (") + d.translated + QStringLiteral(") ") + where);
+        if (sqlite3_column_count(st) != d.columns)
+            throw StoreError(QStringLiteral("Arama ölçütü anlaşılamadı: %1").arg(criteria));
+        QSet<QByteArray> matches;
+        std::vector<QVariant> row(size_t(d.columns));
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int c = 0; c < d.columns; ++c)
+                row[size_t(c)] = readValue(st, c, d.types[size_t(c)]);
+            for (int c = 0; c < d.columns; ++c)
+                if (d.types[size_t(c)] == FieldType::Number && row[size_t(c)].typeId() == QMetaType::LongLong)
+                    row[size_t(c)] = row[size_t(c)].toDouble();
+            matches.insert(d.rowKey(row.data()));
+        }
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
+            conn.Fail(criteria);
+        for (int p = from; !matches.isEmpty() && p >= 0 && p < count; p += step)
+            if (matches.contains(d.rowKey(&d.cells[size_t(p) * size_t(d.columns)]))) {
+                found = p;
+                break;
+            }
+    }
+    if (found < 0)
+        return;
+    noMatch_ = false;
+    setPos(found);
+}
+
+// ---------------------------------------------------------------------------
+// Fields
+
+int RecordView::FieldCount() const { return d_->columns; }
+
+QStringList RecordView::FieldNames() const { return d_->names; }
+
+int RecordView::FieldIndex(const QString& name) const { return d_->byName.value(foldName(name), -1); }
+
+FieldType RecordView::TypeOf(int position) const
+{
+    if (position < 0 || position >= d_->columns)
+        return FieldType::Other;
+    return d_->types[size_t(position)];
+}
+
+QVariant RecordView::readCurrent(int position) const
+{
+    if (position < 0 || position >= d_->columns)
+        throw StoreError(QStringLiteral("Alan numarası geçersiz: %1").arg(position));
+    if (editMode_ != EditMode::None && d_->dirty[size_t(position)])
+        return d_->pending[size_t(position)];
+    if (editMode_ == EditMode::AddNew)
+        return {};
+    if (BOF() || EOF())
+        throw StoreError(noCurrentRow());
+    return d_->value(*conn_, pos_, position);
+}
+
+QVariant RecordView::Field(const QString& name) const
+{
+    const int position = FieldIndex(name);
+    if (position < 0)
+        throw StoreError(QStringLiteral("Alan bulunamadı: %1").arg(name));
+    return readCurrent(position);
+}
+
+QVariant RecordView::Field(int position) const { return readCurrent(position); }
+
+void RecordView::setField(const QString& name, const QVariant& value)
+{
+    const int position = FieldIndex(name);
+    if (position < 0)
+        throw StoreError(QStringLiteral("Alan bulunamadı: %1").arg(name));
+    setField(position, value);
+}
+
+void RecordView::setField(int position, const QVariant& value)
+{
+    if (position < 0 || position >= d_->columns)
+        throw StoreError(QStringLiteral("Alan numarası geçersiz: %1").arg(position));
+    if (editMode_ == EditMode::None)
+        throw StoreError(QStringLiteral("Alan değiştirilemez: önce Edit ya da AddNew gerekir (%1).")
+                             .arg(d_->names[position]));
+    d_->pending[size_t(position)] = normalize(value, d_->types[size_t(position)], d_->names[position]);
+    d_->dirty[size_t(position)] = 1;
+}
+
+QVariant RecordView::ValueAt(int row, int position) const
+{
+    if (!d_->open || row < 0 || row >= d_->rowCount() || position < 0 || position >= d_->columns)
+        return {};
+    try {
+        return d_->value(*conn_, row, position);
+    } catch (const StoreError&) {
+        // Grids paint what they can; the next Field() read reports the fault.
+        return {};
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Writes
+
+static void requireWritable(bool readOnly, const QString& source)
+{
+    if (readOnly)
+        throw StoreError(QStringLiteral("Bu kayıtlar değiştirilemez (salt okunur kaynak): %1").arg(source));
+}
+
+void RecordView::Edit()
+{
+    if (!d_->open)
+        throw StoreError(noCurrentRow());
+    requireWritable(readOnly_, recordSource_);
+    if (BOF() || EOF())
+        throw StoreError(noCurrentRow());
+    editMode_ = EditMode::Edit;
+    d_->pending.assign(size_t(d_->columns), QVariant());
+    d_->dirty.assign(size_t(d_->columns), 0);
+}
+
+void RecordView::AddNew()
+{
+    if (!d_->open)
+        throw StoreError(QStringLiteral("Kayıt görünümü açık değil: %1").arg(recordSource_));
+    requireWritable(readOnly_, recordSource_);
+    editMode_ = EditMode::AddNew;
+    d_->pending.assign(size_t(d_->columns), QVariant());
+    d_->dirty.assign(size_t(d_->columns), 0);
+}
+
+void RecordView::CancelUpdate()
+{
+    editMode_ = EditMode::None;
+    d_->pending.clear();
+    d_->dirty.clear();
+}
+
+void RecordView::Update()
+{
+    if (editMode_ == EditMode::None)
+        throw StoreError(QStringLiteral("Kaydedilecek bir değişiklik yok: önce Edit ya da AddNew gerekir."));
+    Impl& d = *d_;
+    Connection& conn = *conn_;
+    sqlite3* db = conn.handle();
+
+    std::vector<int> changed;
+    for (int c = 0; c < d.columns; ++c)
+        if (d.dirty[size_t(c)])
+            changed.push_back(c);
+
+    if (editMode_ == EditMode::Edit) {
+        if (!changed.empty()) {
+            QString sql = QStringLiteral("UPDATE ") + d.tableSql + QStringLiteral(" SET ");
+            for (size_t k = 0; k < changed.size(); ++k)
+                sql += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]]) + QStringLiteral("=?");
+            sql += QStringLiteral(" WHERE rowid=?");
+            sqlite3_stmt* st = d.statement(conn, sql);
+            for (size_t k = 0; k < changed.size(); ++k)
+                bindValue(st, int(k) + 1, d.pending[size_t(changed[k])]);
+            const sqlite3_int64 rowid = d.keys[size_t(pos_)];
+            sqlite3_bind_int64(st, int(changed.size()) + 1, rowid);
+            const int rc = sqlite3_step(st);
+            sqlite3_reset(st);
+            if (rc != SQLITE_DONE)
+                conn.Fail(QStringLiteral("Kayıt değiştirilemedi."));
+            if (sqlite3_changes(db) == 0)
+                throw StoreError(QStringLiteral("Kayıt değiştirilemedi: kayıt bu arada silinmiş."));
+            d.cache.erase(rowid);
+        }
+        editMode_ = EditMode::None;
+        d.pending.clear();
+        d.dirty.clear();
+        if (!changed.empty())
+            emit rowChanged(pos_);
+        return;
+    }
+
+    // AddNew: the fields given; the rest keep the table's defaults.
+    QString sql = QStringLiteral("INSERT INTO ") + d.tableSql;
+    if (changed.empty()) {
+        sql += QStringLiteral(" DEFAULT VALUES");
+    } else {
+        QString cols, marks;
+        for (size_t k = 0; k < changed.size(); ++k) {
+            cols += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]]);
+            marks += k ? QStringLiteral(", ?") : QStringLiteral("?");
+        }
+        sql += QStringLiteral(" (") + cols + QStringLiteral(") VALUES (") + marks + QLatin1Char(')');
+    }
+    sqlite3_stmt* st = d.statement(conn, sql);
+    for (size_t k = 0; k < changed.size(); ++k)
+        bindValue(st, int(k) + 1, d.pending[size_t(changed[k])]);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        conn.Fail(QStringLiteral("Yeni kayıt eklenemedi."));
+    const int oldCount = d.rowCount();
+    d.appended(sqlite3_last_insert_rowid(db));
+    editMode_ = EditMode::None;
+    d.pending.clear();
+    d.dirty.clear();
+    emit rowInserted(oldCount);
+    // The current row stays; "past the last" stays past the last.
+    if (oldCount > 0 && pos_ >= oldCount) {
+        pos_ = d.rowCount();
+        emit currentChanged(pos_);
+    }
+}
+
+void RecordView::Delete()
+{
+    if (!d_->open)
+        throw StoreError(noCurrentRow());
+    requireWritable(readOnly_, recordSource_);
+    if (BOF() || EOF())
+        throw StoreError(noCurrentRow());
+    editMode_ = EditMode::None;
+    Impl& d = *d_;
+    Connection& conn = *conn_;
+    sqlite3_stmt* st = d.statement(conn, QStringLiteral("DELETE FROM ") + d.tableSql + QStringLiteral(" WHERE rowid=?"));
+    sqlite3_bind_int64(st, 1, d.keys[size_t(pos_)]);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        conn.Fail(QStringLiteral("Kayıt silinemedi."));
+    const int removedAt = pos_;
+    d.removed(removedAt);
+    emit rowRemoved(removedAt);
+    // The row after it is current now (or past the last).
+    if (d.rowCount() == 0)
+        pos_ = -1;
+    emit currentChanged(pos_);
+}
+
+} // namespace store

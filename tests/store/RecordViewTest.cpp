@@ -1,0 +1,450 @@
+#include "store/Connection.h"
+#include "store/RecordView.h"
+#include "store/RowCache.h"
+#include "store/Sql.h"
+#include "store/StoreError.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using store::Connection;
+using store::FieldType;
+using store::RecordView;
+using store::StoreError;
+
+namespace {
+
+// A small order store: text columns with the Turkish collation, numbers as
+// DOUBLE, Yes/No as YESNO (1/0), dates as DATETIME text.
+class RecordViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Siparis.Mdb"));
+        auto conn = Connection::Create(path);
+        conn->ExecuteNative(QStringLiteral(
+            "CREATE TABLE Siparisler (CariKod TEXT COLLATE TURKISH, SipTur TEXT COLLATE TURKISH, "
+            "SipTarih DATETIME, TesTarih DATETIME, SipNo TEXT COLLATE TURKISH, KalAdet DOUBLE DEFAULT 0, "
+            "CariAdi TEXT COLLATE TURKISH, Montaj YESNO DEFAULT 0, \"Görev\" TEXT COLLATE TURKISH DEFAULT '', "
+            "\"Not\" TEXT COLLATE TURKISH DEFAULT '');"
+            "CREATE INDEX SiparislerSipNo ON Siparisler(SipNo);"
+            "CREATE TABLE Montaj (Eleman TEXT COLLATE TURKISH, \"Görev\" TEXT COLLATE TURKISH, Adet DOUBLE, "
+            "Tamam YESNO);"));
+        // Rowids run opposite to SipNo order, so table order and view order differ.
+        const char* rows[][5] = {
+            {"C1", "S005", "Zeynep Yapı", "3", "Montaj"}, {"C2", "S004", "Çiçek Ltd", "0", ""},
+            {"C3", "S003", "Cem Ticaret", "2", "Kesif"},  {"C4", "S002", "ışık Cam", "5", "Montaj"},
+            {"C5", "S001", "İnci Ev", "1", "Montaj"},
+        };
+        store::Transaction tx(*conn);
+        for (const auto& r : rows)
+            conn->ExecuteNative(QStringLiteral("INSERT INTO Siparisler (CariKod, SipNo, CariAdi, KalAdet, \"Görev\", "
+                                               "SipTarih, Montaj) VALUES (%1, %2, %3, %4, %5, '2026-12-07 00:00:00', 1)")
+                                    .arg(store::SqlText(r[0]), store::SqlText(r[1]), store::SqlText(r[2]), r[3],
+                                         store::SqlText(r[4])));
+        conn->ExecuteNative(QStringLiteral(
+            "INSERT INTO Montaj VALUES ('Ali', 'Montaj', 2, 0), ('Ali', 'Servis', 1, 1), ('Veli', 'Montaj', 4, 0)"));
+        tx.Commit();
+    }
+
+    std::unique_ptr<RecordView> view(const QString& source)
+    {
+        auto v = std::make_unique<RecordView>(QStringLiteral("DataTest"));
+        v->setDatabaseName(path);
+        v->setRecordSource(source);
+        v->Refresh();
+        return v;
+    }
+
+    QStringList column(RecordView& v, const QString& field)
+    {
+        QStringList out;
+        const int p = v.FieldIndex(field);
+        for (int r = 0; r < v.RecordCount(); ++r)
+            out << v.ValueAt(r, p).toString();
+        return out;
+    }
+
+    // What is on disk, read past every view and cache.
+    QString stored(const QString& sql)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        store::RegisterDialectFunctions(db);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
+        QString out = QStringLiteral("<no row>");
+        if (st && sqlite3_step(st) == SQLITE_ROW)
+            out = sqlite3_column_type(st, 0) == SQLITE_NULL
+                ? QStringLiteral("<null>")
+                : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(RecordViewTest, RefreshFollowsTurkishOrderAndStartsOnTheFirstRow)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By CariAdi Asc"));
+    EXPECT_EQ(v->RecordCount(), 5);
+    EXPECT_EQ(v->AbsolutePosition(), 0);
+    EXPECT_FALSE(v->BOF());
+    EXPECT_FALSE(v->EOF());
+    EXPECT_FALSE(v->ReadOnly());
+    EXPECT_EQ(column(*v, QStringLiteral("CariAdi")),
+              (QStringList{"Cem Ticaret", "Çiçek Ltd", "ışık Cam", "İnci Ev", "Zeynep Yapı"}));
+    EXPECT_EQ(v->Field(QStringLiteral("CariAdi")).toString(), QStringLiteral("Cem Ticaret"));
+
+    // A table name alone is the whole table, in table order.
+    auto t = view(QStringLiteral("Siparisler"));
+    EXPECT_EQ(column(*t, QStringLiteral("SipNo")), (QStringList{"S005", "S004", "S003", "S002", "S001"}));
+}
+
+TEST_F(RecordViewTest, EmptyResultIsBothBofAndEof)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Where SipNo='YOK'"));
+    EXPECT_EQ(v->RecordCount(), 0);
+    EXPECT_TRUE(v->BOF());
+    EXPECT_TRUE(v->EOF());
+    EXPECT_THROW(v->Field(QStringLiteral("SipNo")), StoreError);
+    EXPECT_THROW(v->Edit(), StoreError);
+    EXPECT_THROW(v->Delete(), StoreError);
+    v->MoveNext();
+    v->MoveLast();
+    EXPECT_TRUE(v->BOF() && v->EOF());
+    // The fields are known even without rows.
+    EXPECT_EQ(v->FieldCount(), 10);
+    EXPECT_EQ(v->FieldIndex(QStringLiteral("SipNo")), 4);
+}
+
+TEST_F(RecordViewTest, MovesStopOnePastEitherEnd)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By SipNo Asc"));
+    v->MoveLast();
+    EXPECT_EQ(v->AbsolutePosition(), 4);
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S005"));
+    v->MoveNext();
+    EXPECT_TRUE(v->EOF());
+    EXPECT_FALSE(v->BOF());
+    EXPECT_EQ(v->AbsolutePosition(), 5);
+    EXPECT_THROW(v->Field(0), StoreError);
+    v->MoveNext(); // stays past the last
+    EXPECT_EQ(v->AbsolutePosition(), 5);
+    v->MovePrevious();
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S005"));
+    v->MoveFirst();
+    v->MovePrevious();
+    EXPECT_TRUE(v->BOF());
+    EXPECT_FALSE(v->EOF());
+    EXPECT_EQ(v->AbsolutePosition(), -1);
+    v->MoveNext();
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S001"));
+    v->setAbsolutePosition(2);
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S003"));
+}
+
+TEST_F(RecordViewTest, FindsWalkTheViewsOwnRowsInTheViewsOrder)
+{
+    // View order S005, S004, S003, S002 (S001 is filtered out); rowids 1..4.
+    auto v = view(QStringLiteral("Select * From Siparisler Where CariKod<>'C5' Order By SipNo Desc"));
+    ASSERT_EQ(v->RecordCount(), 4);
+
+    v->FindFirst(QStringLiteral("Görev='Montaj'"));
+    EXPECT_FALSE(v->NoMatch());
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S005"));
+    v->FindNext(QStringLiteral("Görev='Montaj'"));
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S002"));
+    // S001 matches too, but is not one of the view's rows.
+    v->FindNext(QStringLiteral("Görev='Montaj'"));
+    EXPECT_TRUE(v->NoMatch());
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S002"));
+    v->FindPrevious(QStringLiteral("Görev='Montaj'"));
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S005"));
+    v->FindLast(QStringLiteral("KalAdet>=2"));
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S002"));
+
+    v->FindFirst(QStringLiteral("SipNo='S001'"));
+    EXPECT_TRUE(v->NoMatch());
+    EXPECT_EQ(v->AbsolutePosition(), 3);
+
+    // Text comparison is case-insensitive with the Turkish pairs.
+    v->FindFirst(QStringLiteral("CariAdi='IŞIK CAM'"));
+    EXPECT_FALSE(v->NoMatch());
+    EXPECT_EQ(v->AbsolutePosition(), 3);
+    v->FindFirst(QStringLiteral("CariAdi Like 'çi*'"));
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S004"));
+}
+
+TEST_F(RecordViewTest, FieldsByNameAndPositionAreTheSameFieldsWithTheirTypes)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Where SipNo='S003'"));
+    EXPECT_EQ(v->FieldIndex(QStringLiteral("sipno")), 4);
+    EXPECT_EQ(v->FieldIndex(QStringLiteral("GÖREV")), 8);
+    EXPECT_EQ(v->FieldIndex(QStringLiteral("NOT")), 9);
+    EXPECT_EQ(v->FieldIndex(QStringLiteral("Yok")), -1);
+    EXPECT_THROW(v->Field(QStringLiteral("Yok")), StoreError);
+    EXPECT_THROW(v->Field(10), StoreError);
+    EXPECT_EQ(v->Field(4), v->Field(QStringLiteral("SipNo")));
+    EXPECT_EQ(v->Field(0).toString(), QStringLiteral("C3"));
+
+    const struct {
+        const char* field;
+        FieldType type;
+        QVariant value;
+    } cases[] = {
+        {"CariAdi", FieldType::Text, QStringLiteral("Cem Ticaret")},
+        {"KalAdet", FieldType::Number, 2.0},
+        {"Montaj", FieldType::YesNo, true},
+        {"SipTarih", FieldType::DateTime, QDateTime(QDate(2026, 12, 7), QTime(0, 0))},
+        {"TesTarih", FieldType::DateTime, QVariant()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        const int p = v->FieldIndex(QString::fromUtf8(c.field));
+        EXPECT_EQ(v->TypeOf(p), c.type);
+        const QVariant got = v->Field(p);
+        EXPECT_EQ(got.isNull(), c.value.isNull());
+        if (!c.value.isNull()) {
+            EXPECT_EQ(got.typeId(), c.value.typeId());
+            EXPECT_EQ(got, c.value);
+        }
+    }
+}
+
+TEST_F(RecordViewTest, EditByNameAndPositionIsStoredWhenUpdateReturns)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By SipNo Asc"));
+    QSignalSpy changed(v.get(), &RecordView::rowChanged);
+    v->setAbsolutePosition(1); // S002
+    v->Edit();
+    v->setField(QStringLiteral("Not"), QStringLiteral("Ahmet'in Yeri"));
+    v->setField(5, 7);                                       // KalAdet
+    v->setField(QStringLiteral("montaj"), false);
+    v->setField(QStringLiteral("TesTarih"), QDate(2026, 12, 24));
+    // Pending values read back in the field's own form.
+    EXPECT_EQ(v->Field(5).typeId(), QMetaType::Double);
+    EXPECT_EQ(stored(QStringLiteral("SELECT \"Not\" FROM Siparisler WHERE SipNo='S002'")), QString());
+    v->Update();
+    EXPECT_FALSE(v->Editing());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
+
+    EXPECT_EQ(stored(QStringLiteral("SELECT \"Not\" FROM Siparisler WHERE SipNo='S002'")),
+              QStringLiteral("Ahmet'in Yeri"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT KalAdet FROM Siparisler WHERE SipNo='S002'")), QStringLiteral("7.0"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT Montaj FROM Siparisler WHERE SipNo='S002'")), QStringLiteral("0"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT TesTarih FROM Siparisler WHERE SipNo='S002'")),
+              QStringLiteral("2026-12-24 00:00:00"));
+    EXPECT_EQ(v->Field(QStringLiteral("Not")).toString(), QStringLiteral("Ahmet'in Yeri"));
+    EXPECT_EQ(v->Field(QStringLiteral("Montaj")), QVariant(false));
+
+    // A value with a quote is found with the quoting helper.
+    v->MoveFirst();
+    v->FindFirst(QStringLiteral("[Not]=") + store::SqlText(QStringLiteral("Ahmet'in Yeri")));
+    EXPECT_FALSE(v->NoMatch());
+    EXPECT_EQ(v->AbsolutePosition(), 1);
+
+    // Moving away forgets an edit that was not stored.
+    v->Edit();
+    v->setField(QStringLiteral("Not"), QStringLiteral("unutulur"));
+    v->MoveNext();
+    EXPECT_FALSE(v->Editing());
+    EXPECT_EQ(stored(QStringLiteral("SELECT \"Not\" FROM Siparisler WHERE SipNo='S002'")),
+              QStringLiteral("Ahmet'in Yeri"));
+    v->Edit();
+    v->setField(QStringLiteral("Not"), QStringLiteral("vazgeçildi"));
+    v->CancelUpdate();
+    EXPECT_NE(v->Field(QStringLiteral("Not")).toString(), QStringLiteral("vazgeçildi"));
+}
+
+TEST_F(RecordViewTest, UpdateOrAssignmentWithoutEditIsRefused)
+{
+    auto v = view(QStringLiteral("Siparisler"));
+    EXPECT_THROW(v->Update(), StoreError);
+    EXPECT_THROW(v->setField(QStringLiteral("Not"), QStringLiteral("x")), StoreError);
+    v->Edit();
+    EXPECT_THROW(v->setField(QStringLiteral("KalAdet"), QStringLiteral("beş")), StoreError);
+    EXPECT_THROW(v->setField(QStringLiteral("SipTarih"), QStringLiteral("yarın")), StoreError);
+    v->Update(); // nothing assigned: nothing written, no fault
+    EXPECT_THROW(v->Update(), StoreError);
+}
+
+TEST_F(RecordViewTest, AddNewJoinsTheEndAndKeepsTheCurrentRow)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Where KalAdet>0 Order By SipNo Asc"));
+    ASSERT_EQ(v->RecordCount(), 4);
+    QSignalSpy inserted(v.get(), &RecordView::rowInserted);
+    v->setAbsolutePosition(1);
+    v->AddNew();
+    EXPECT_TRUE(v->Field(QStringLiteral("SipNo")).isNull());
+    v->setField(QStringLiteral("SipNo"), QStringLiteral("A000"));
+    v->setField(QStringLiteral("CariAdi"), QStringLiteral("Yeni Müşteri"));
+    v->Update();
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(0).toInt(), 4);
+    EXPECT_EQ(v->RecordCount(), 5);
+    EXPECT_EQ(v->AbsolutePosition(), 1);
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S002"));
+    // At the end although it sorts first and fails the view's condition.
+    EXPECT_EQ(v->ValueAt(4, v->FieldIndex(QStringLiteral("SipNo"))).toString(), QStringLiteral("A000"));
+    // Fields not given keep the table's defaults.
+    EXPECT_EQ(stored(QStringLiteral("SELECT KalAdet || '/' || Montaj || '/' || \"Not\" FROM Siparisler WHERE "
+                                    "SipNo='A000'")),
+              QStringLiteral("0.0/0/"));
+    v->FindFirst(QStringLiteral("SipNo='A000'"));
+    EXPECT_EQ(v->AbsolutePosition(), 4);
+
+    // Positional writes on a new row.
+    v->AddNew();
+    v->setField(4, QStringLiteral("B000"));
+    v->setField(0, QStringLiteral("C9"));
+    v->Update();
+    EXPECT_EQ(stored(QStringLiteral("SELECT CariKod FROM Siparisler WHERE SipNo='B000'")), QStringLiteral("C9"));
+
+    // An empty view: the new row is reachable, the current position stays.
+    auto e = view(QStringLiteral("Select * From Siparisler Where SipNo='Z'"));
+    e->AddNew();
+    e->setField(QStringLiteral("SipNo"), QStringLiteral("Z"));
+    e->Update();
+    EXPECT_EQ(e->RecordCount(), 1);
+    e->MoveFirst();
+    EXPECT_EQ(e->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("Z"));
+}
+
+TEST_F(RecordViewTest, DeleteMakesTheNextRowCurrent)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By SipNo Asc"));
+    QSignalSpy removed(v.get(), &RecordView::rowRemoved);
+    v->setAbsolutePosition(1);
+    v->Delete();
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(v->RecordCount(), 4);
+    EXPECT_EQ(v->AbsolutePosition(), 1);
+    EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S003"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT count(*) FROM Siparisler WHERE SipNo='S002'")), QStringLiteral("0"));
+    // Finds still land on the right rows after positions shifted.
+    v->FindFirst(QStringLiteral("SipNo='S005'"));
+    EXPECT_EQ(v->AbsolutePosition(), 3);
+    v->Delete();
+    EXPECT_TRUE(v->EOF());
+    EXPECT_EQ(v->RecordCount(), 3);
+    v->FindFirst(QStringLiteral("SipNo='S004'"));
+    EXPECT_EQ(v->AbsolutePosition(), 2);
+    for (int i = 0; i < 3; ++i) {
+        v->MoveFirst();
+        v->Delete();
+    }
+    EXPECT_TRUE(v->BOF() && v->EOF());
+}
+
+TEST_F(RecordViewTest, ComputedResultsAreReadWholeAndReadOnly)
+{
+    auto v = view(QStringLiteral("Select Görev, Sum(Adet) As Toplam From Montaj Group By Görev Order By Görev"));
+    EXPECT_TRUE(v->ReadOnly());
+    ASSERT_EQ(v->RecordCount(), 2);
+    EXPECT_EQ(v->FieldNames(), (QStringList{"Görev", "Toplam"}));
+    EXPECT_EQ(v->TypeOf(1), FieldType::Number);
+    EXPECT_EQ(v->Field(QStringLiteral("toplam")), QVariant(6.0));
+    EXPECT_THROW(v->Edit(), StoreError);
+    EXPECT_THROW(v->AddNew(), StoreError);
+    EXPECT_THROW(v->Delete(), StoreError);
+
+    v->FindFirst(QStringLiteral("Görev='SERVİS'"));
+    EXPECT_FALSE(v->NoMatch());
+    EXPECT_EQ(v->AbsolutePosition(), 1);
+    EXPECT_EQ(v->Field(1), QVariant(1.0));
+    v->FindFirst(QStringLiteral("Toplam>100"));
+    EXPECT_TRUE(v->NoMatch());
+    EXPECT_EQ(v->AbsolutePosition(), 1);
+
+    auto none = view(QStringLiteral("Select Sum(Adet) From Montaj Where Eleman='Yok'"));
+    ASSERT_EQ(none->RecordCount(), 1);
+    EXPECT_TRUE(none->Field(0).isNull());
+}
+
+TEST_F(RecordViewTest, DataSurvivesClosingAndReopening)
+{
+    {
+        auto v = view(QStringLiteral("Siparisler"));
+        v->FindFirst(QStringLiteral("SipNo='S004'"));
+        v->Edit();
+        v->setField(QStringLiteral("Görev"), QStringLiteral("Paket"));
+        v->Update();
+        v->Close();
+        EXPECT_FALSE(v->IsOpen());
+        EXPECT_EQ(v->RecordCount(), 0);
+        EXPECT_EQ(v->connection(), nullptr);
+    }
+    auto again = view(QStringLiteral("Select * From SIPARISLER Where Görev='paket'"));
+    ASSERT_EQ(again->RecordCount(), 1);
+    EXPECT_EQ(again->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S004"));
+    // The store name is matched without regard to case.
+    RecordView other;
+    other.setDatabaseName(dir.filePath(QStringLiteral("siparis.mdb")));
+    other.setRecordSource(QStringLiteral("Siparisler"));
+    other.Refresh();
+    EXPECT_EQ(other.RecordCount(), 5);
+}
+
+TEST_F(RecordViewTest, ChangesThroughTheStoreShowInOpenViews)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By SipNo Asc"));
+    EXPECT_EQ(v->Field(QStringLiteral("Görev")).toString(), QStringLiteral("Montaj"));
+    v->connection()->ExecuteNative(QStringLiteral("UPDATE Siparisler SET \"Görev\"='Servis' WHERE SipNo='S001'"));
+    EXPECT_EQ(v->Field(QStringLiteral("Görev")).toString(), QStringLiteral("Servis"));
+    // A row deleted behind the view's back reads as empty rather than failing.
+    v->connection()->ExecuteNative(QStringLiteral("DELETE FROM Siparisler WHERE SipNo='S001'"));
+    EXPECT_TRUE(v->Field(QStringLiteral("SipNo")).isNull());
+}
+
+TEST_F(RecordViewTest, FailuresLeaveTheViewEmptyWithATurkishMessage)
+{
+    auto v = view(QStringLiteral("Siparisler"));
+    QSignalSpy refreshed(v.get(), &RecordView::refreshed);
+    v->setRecordSource(QStringLiteral("Select * From Yok Order By SipNo"));
+    try {
+        v->Refresh();
+        FAIL() << "a missing table must raise";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Tablo bulunamadı"))) << e.what();
+    }
+    EXPECT_EQ(refreshed.count(), 1);
+    EXPECT_EQ(v->RecordCount(), 0);
+    EXPECT_TRUE(v->BOF() && v->EOF());
+
+    RecordView missing;
+    missing.setDatabaseName(dir.filePath(QStringLiteral("Yok.mdb")));
+    missing.setRecordSource(QStringLiteral("Siparisler"));
+    EXPECT_THROW(missing.Refresh(), StoreError);
+}
+
+TEST(RowCacheTest, KeepsTheMostRecentlyUsedRows)
+{
+    store::RowCache cache(2);
+    cache.put(1, {QVariant(1)});
+    cache.put(2, {QVariant(2)});
+    ASSERT_NE(cache.find(1), nullptr); // 1 is now the most recent
+    cache.put(3, {QVariant(3)});       // drops 2
+    EXPECT_EQ(cache.find(2), nullptr);
+    ASSERT_NE(cache.find(1), nullptr);
+    ASSERT_NE(cache.find(3), nullptr);
+    EXPECT_EQ(cache.find(3)->at(0), QVariant(3));
+    cache.put(3, {QVariant(33)}); // replacing keeps one entry
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_EQ(cache.find(3)->at(0), QVariant(33));
+    cache.erase(1);
+    EXPECT_EQ(cache.find(1), nullptr);
+    EXPECT_EQ(cache.size(), 1u);
+}
+
+} // namespace
