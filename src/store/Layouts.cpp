@@ -1,0 +1,185 @@
+#include "store/Layouts.h"
+
+#include "store/Connection.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace store {
+
+namespace {
+
+constexpr FieldType T = FieldType::Text;
+constexpr FieldType N = FieldType::Number;
+constexpr FieldType B = FieldType::YesNo;
+constexpr FieldType D = FieldType::DateTime;
+
+// The job-store table "Montaj": job creation fills the first thirteen fields
+// by position.
+TableDef jobsTable()
+{
+    return {"Montaj",
+            {{"Eleman", T}, {"Görev", T}, {"Tarih", D}, {"SipNo", T}, {"Tamam", B}, {"Adet", N},
+             {"RecNo", N}, {"CariKod", T}, {"Unvan", T}, {"Iptal", B}, {"Stok", T}, {"Kalan", N},
+             {"Not", T}},
+            {"SipNo", "Tarih", "Görev", "Eleman", "CariKod", "Unvan", "RecNo"}};
+}
+
+// One day-staff table of the order store, named like the job kind.
+TableDef dayStaffTable(const char* kind)
+{
+    return {kind,
+            {{"SipNo", T}, {"Eleman", T}, {"Tarih", D}, {"Not", T}, {"RecNo", N}, {"Iptal", B}},
+            {"SipNo", "Tarih", "Eleman", "RecNo"}};
+}
+
+// Sales-order lines of the accounting package. Positions 0, 4, 14 and 24 to
+// 31 are addressed by number; 17 to 23 are accounting fields the program
+// never reads.
+TableDef orderLines()
+{
+    return {"Siparisler",
+            {{"CariKod", T},  {"SipTur", T},   {"SipTarih", D}, {"TesTarih", D}, {"SipNo", T},
+             {"TesAdet", N},  {"KalAdet", N},  {"StokKod", T},  {"Birim", T},    {"Depo", T},
+             {"CariAdi", T},  {"StokAdi", T},  {"Fiyat", N},    {"Kdv", N},      {"Miktar", N},
+             {"Tutar", N},    {"Aciklama", T}, {"Iskonto", N},  {"KdvTutar", N}, {"Doviz", T},
+             {"Kur", N},      {"Plasiyer", T}, {"FisNo", T},    {"Kaydeden", T}, {"Sec", T},
+             {"Görev", T},    {"Eleman", T},   {"Montaj", B},   {"Servis", B},   {"Kesif", B},
+             {"Paket", B},    {"Not", T}},
+            {"SipNo", "SipTarih", "TesTarih", "Görev", "Eleman", "CariKod", "CariAdi", "StokAdi",
+             "Sec"}};
+}
+
+// Customer and staff cards. Positions 2, 3, 4, 20, 24, 25 and 30 are read and
+// written by number; 5 to 19 and 21 to 23 belong to the accounting package.
+TableDef cards()
+{
+    return {"CariKartlar",
+            {{"CariKod", T},     {"Unvan", T},      {"Tel", T},         {"Adres", T},
+             {"Sehir", T},       {"Ilce", T},       {"PostaKod", T},    {"Ulke", T},
+             {"VergiDairesi", T}, {"VergiNo", T},   {"Fax", T},         {"EPosta", T},
+             {"Yetkili", T},     {"OzelKod", T},    {"Vade", N},        {"Iskonto", N},
+             {"RiskLimit", N},   {"AcilisTarih", D}, {"Doviz", T},      {"Bolge", T},
+             {"Gsm", T},         {"Plasiyer", T},   {"KayitTarih", D},  {"Tip", T},
+             {"TelEv", T},       {"Not", T},        {"Gurup", T},       {"HesKullan", B},
+             {"Borc", N},        {"Alacak", N},     {"Bakiye", N},      {"Hesap", T}},
+            {"CariKod", "Unvan", "Gurup"}};
+}
+
+TableDef transactions()
+{
+    return {"CariHareket",
+            {{"CariHarKod", T}, {"Tarih", D}, {"Aciklama", T}, {"Borc", N}, {"Alacak", N},
+             {"Carisi", T}, {"DigerId", T}, {"Unvan", T}, {"Nerde", T}},
+            {"CariHarKod", "Tarih", "Unvan"}};
+}
+
+std::vector<TableDef> buildTables(StoreKind kind)
+{
+    switch (kind) {
+    case StoreKind::Jobs:
+        return {jobsTable(), TableDef{"RecSay", {{"RecNo", N}}, {}}};
+    case StoreKind::Reports:
+        return {TableDef{"Rapor",
+                         {{"Eleman", T}, {"Görev", T}, {"Yapilan", N}, {"Unvan", T}, {"Not", T}},
+                         {"Eleman", "Görev"}}};
+    case StoreKind::Accounts:
+        return {cards(), transactions()};
+    case StoreKind::Orders:
+        return {orderLines(), dayStaffTable("Montaj"), dayStaffTable("Servis"),
+                dayStaffTable("Kesif"), dayStaffTable("Paket")};
+    case StoreKind::Index:
+        return {TableDef{"Mdbindex", {{"Tarih", T}, {"SeriNo", T}, {"Indexi", T}}, {"Tarih"}},
+                TableDef{"Tarih", {{"Tarih", T}}, {"Tarih"}}};
+    }
+    return {};
+}
+
+QString quoted(const char* name)
+{
+    return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
+}
+
+QString columnSql(const FieldDef& f)
+{
+    // Defaults are what the program's inserts rely on: a new job keeps Tamam,
+    // Iptal and Kalan at their defaults, a survey line leaves StokKod, KalAdet
+    // and the kind flags unset, and the list filters compare with '' and 0.
+    switch (f.type) {
+    case FieldType::Text:
+        return quoted(f.name) + QStringLiteral(" TEXT COLLATE TURKISH DEFAULT ''");
+    case FieldType::Number:
+        return quoted(f.name) + QStringLiteral(" DOUBLE DEFAULT 0");
+    case FieldType::YesNo:
+        return quoted(f.name) + QStringLiteral(" YESNO NOT NULL DEFAULT 0");
+    case FieldType::DateTime:
+        return quoted(f.name) + QStringLiteral(" DATETIME");
+    case FieldType::Other:
+        break;
+    }
+    return quoted(f.name);
+}
+
+QString indexSql(const TableDef& table, const char* field)
+{
+    const FieldDef* def = nullptr;
+    for (const FieldDef& f : table.fields)
+        if (qstrcmp(f.name, field) == 0)
+            def = &f;
+    const QString collate =
+        def && def->type == FieldType::Text ? QStringLiteral(" COLLATE TURKISH") : QString();
+    const QString name = QStringLiteral("ix_%1_%2").arg(QString::fromUtf8(table.name), QString::fromUtf8(field));
+    return QStringLiteral("CREATE INDEX \"%1\" ON %2(%3%4)")
+        .arg(name, quoted(table.name), quoted(field), collate);
+}
+
+} // namespace
+
+const std::vector<TableDef>& TablesOf(StoreKind kind)
+{
+    static const std::vector<TableDef> jobs = buildTables(StoreKind::Jobs);
+    static const std::vector<TableDef> reports = buildTables(StoreKind::Reports);
+    static const std::vector<TableDef> accounts = buildTables(StoreKind::Accounts);
+    static const std::vector<TableDef> orders = buildTables(StoreKind::Orders);
+    static const std::vector<TableDef> index = buildTables(StoreKind::Index);
+    switch (kind) {
+    case StoreKind::Jobs: return jobs;
+    case StoreKind::Reports: return reports;
+    case StoreKind::Accounts: return accounts;
+    case StoreKind::Orders: return orders;
+    case StoreKind::Index: return index;
+    }
+    return jobs;
+}
+
+QString CreateTableSql(const TableDef& table)
+{
+    QStringList cols;
+    cols.reserve(int(table.fields.size()));
+    for (const FieldDef& f : table.fields)
+        cols << columnSql(f);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), cols.join(QStringLiteral(", ")));
+}
+
+void CreateStore(StoreKind kind, const QString& path)
+{
+    if (QFileInfo::exists(Connection::ResolveCaseInsensitive(path)))
+        throw StoreError(QStringLiteral("Veri dosyası zaten var, üzerine yazılmadı: %1")
+                             .arg(QDir::toNativeSeparators(path)));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    auto conn = Connection::Create(path);
+    Transaction tx(*conn);
+    for (const TableDef& table : TablesOf(kind)) {
+        conn->ExecuteNative(CreateTableSql(table));
+        for (const char* field : table.indexed)
+            conn->ExecuteNative(indexSql(table, field));
+    }
+    // The batch counter has exactly one row; the program reads it at start.
+    if (kind == StoreKind::Jobs)
+        conn->ExecuteNative(QStringLiteral("INSERT INTO \"RecSay\" (\"RecNo\") VALUES (0)"));
+    tx.Commit();
+}
+
+} // namespace store
