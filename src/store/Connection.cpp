@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <mutex>
@@ -275,10 +276,12 @@ struct LikePattern {
     }
 };
 
-std::u32string decodeFolded(const unsigned char* s, int n)
+// Folds into a buffer kept per thread: like() runs once per row, and a
+// fresh allocation each time would cost more than the match.
+const std::u32string& decodeFolded(const unsigned char* s, int n)
 {
-    std::u32string out;
-    out.reserve(size_t(n));
+    thread_local std::u32string out;
+    out.clear();
     int i = 0;
     while (i < n)
         out.push_back(foldOf(nextCodePoint(s, n, i)));
@@ -459,8 +462,18 @@ int CompareTurkish(const char* a, int na, const char* b, int nb)
     const auto* sa = reinterpret_cast<const unsigned char*>(a);
     const auto* sb = reinterpret_cast<const unsigned char*>(b);
     const Tables& t = tables();
+    // Sorted neighbours share long prefixes: skip the identical bytes first,
+    // back to the start of the character they end in.
+    const int common = std::min(na, nb);
+    int k = 0;
+    while (k < common && sa[k] == sb[k])
+        ++k;
+    if (k == common)
+        return na == nb ? 0 : na < nb ? -1 : 1;
+    while (k > 0 && (sa[k] & 0xC0) == 0x80)
+        --k;
     int accent = 0; // first difference of accent alone, decides a tie
-    int i = 0, j = 0;
+    int i = k, j = k;
     while (i < na && j < nb) {
         unsigned char ca = sa[i], cb = sb[j];
         if (ca < 0x80 && cb < 0x80) {
