@@ -86,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent)
     connectBoard();
     connectOrderGrid();
     connectJobGrid();
+    WireHelpers();
     qApp->installEventFilter(this);
     resize(1280, 720);
 }
@@ -429,10 +430,6 @@ void MainWindow::Activate()
                              app::MessageIcon::Critical);
         QMetaObject::invokeMethod(qApp, [] { QApplication::exit(1); }, Qt::QueuedConnection);
     }
-}
-
-void MainWindow::LoadGridLayouts()
-{
 }
 
 bool MainWindow::event(QEvent* e)

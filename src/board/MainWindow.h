@@ -140,6 +140,8 @@ private:
     void FollowJobInOrderList();
     // Runs a change of several rows as one transaction on each store it touches.
     bool InStoreTransaction(const std::function<void()>& work);
+    // Heading sorts, layout saving, hover highlight, keeping on the screen (GridWiring.cpp).
+    void WireHelpers();
     void LoadGridLayouts();
 
     app::StorePaths paths_;
