@@ -1,0 +1,93 @@
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString UniqueLockName()
+{
+    return QStringLiteral("velmora-test-%1.lock").arg(QUuid::createUuid().toString(QUuid::Id128));
+}
+
+QString LockPath(const QString& name)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath(name);
+}
+
+TEST(SingleInstanceTest, SecondInstanceRefusedUntilFirstEnds)
+{
+    const QString name = UniqueLockName();
+    {
+        app::SingleInstance first(name);
+        ASSERT_TRUE(first.IsFirst());
+        app::SingleInstance second(name);
+        EXPECT_FALSE(second.IsFirst());
+        // The refused one must not release the first one's lock when it goes.
+        {
+            app::SingleInstance third(name);
+            EXPECT_FALSE(third.IsFirst());
+        }
+        app::SingleInstance fourth(name);
+        EXPECT_FALSE(fourth.IsFirst());
+    }
+    app::SingleInstance again(name);
+    EXPECT_TRUE(again.IsFirst());
+}
+
+TEST(SingleInstanceTest, LockOfACrashedInstanceIsTakenOver)
+{
+    // A lock file left behind by a process that no longer runs.
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    ASSERT_TRUE(gone.waitForFinished(5000));
+    const qint64 deadPid = gone.processId() > 0 ? gone.processId() : 0;
+    const QString name = UniqueLockName();
+    const QString path = LockPath(name);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        // The layout QLockFile writes: pid, application name, host name.
+        const qint64 pid = deadPid > 0 ? deadPid : 999999;
+        f.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8()
+                + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+    }
+    app::SingleInstance next(name);
+    EXPECT_TRUE(next.IsFirst());
+}
+
+TEST(SingleInstanceTest, OldLockOfARunningInstanceStillHolds)
+{
+    // The first instance has run for hours: its lock is old but its process
+    // lives, so a second start is still refused.
+    const QString name = UniqueLockName();
+    const QString path = LockPath(name);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+                + QCoreApplication::applicationName().toUtf8() + '\n'
+                + QSysInfo::machineHostName().toUtf8() + '\n');
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600),
+                                  QFileDevice::FileModificationTime));
+    }
+    {
+        app::SingleInstance second(name);
+        EXPECT_FALSE(second.IsFirst());
+    }
+    QFile::remove(path);
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#include "app/Sound.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace Sound = app::Sound;
+
+// Plays with sound switched on for the scope (CTest switches it off).
+class SoundOn {
+public:
+    SoundOn() : old_(qgetenv("VELMORA_SOUND")) { qputenv("VELMORA_SOUND", "on"); }
+    ~SoundOn() { qputenv("VELMORA_SOUND", old_); }
+
+private:
+    QByteArray old_;
+};
+
+class FolderForTest {
+public:
+    explicit FolderForTest(const QString& f) { Sound::SetFolderForTesting(f); }
+    ~FolderForTest() { Sound::SetFolderForTesting({}); }
+};
+
+TEST(SoundTest, RecordingTakesNamesInsteadOfPlaying)
+{
+    QStringList played;
+    Sound::RecordForTesting(&played);
+    Sound::Play(QStringLiteral("\\Cmd.wav"));
+    Sound::Play(QStringLiteral("\\Recycle.wav"));
+    Sound::RecordForTesting(nullptr);
+    Sound::Play(QStringLiteral("\\Cmd.wav"));
+    EXPECT_EQ(played, (QStringList{QStringLiteral("\\Cmd.wav"), QStringLiteral("\\Recycle.wav")}));
+}
+
+TEST(SoundTest, OwnSoundsLieBesideTheProgramAndAreShortPcm)
+{
+    FolderForTest folder(QStringLiteral(VELMORA_BIN_DIR));
+    struct Case {
+        const char* name;
+        double minSeconds, maxSeconds;
+    } cases[] = {{"\\Cmd.wav", 0.04, 0.15}, {"\\Recycle.wav", 0.2, 0.5}};
+    for (const Case& c : cases) {
+        const QString path = Sound::Locate(QString::fromLatin1(c.name));
+        ASSERT_FALSE(path.isEmpty()) << c.name;
+        const auto info = Sound::ReadWave(path);
+        ASSERT_TRUE(info.has_value()) << c.name;
+        EXPECT_EQ(info->channels, 1);
+        EXPECT_EQ(info->bitsPerSample, 16);
+        EXPECT_GE(info->seconds(), c.minSeconds) << c.name;
+        EXPECT_LE(info->seconds(), c.maxSeconds) << c.name;
+    }
+}
+
+TEST(SoundTest, NamesMatchFilesWithoutRegardToCase)
+{
+    QTemporaryDir dir;
+    QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"),
+                dir.filePath(QStringLiteral("cmd.WAV")));
+    FolderForTest folder(dir.path());
+    EXPECT_EQ(Sound::Locate(QStringLiteral("\\Cmd.wav")), dir.filePath(QStringLiteral("cmd.WAV")));
+    EXPECT_EQ(Sound::Locate(QStringLiteral("\\Yok.wav")), QString());
+    EXPECT_EQ(Sound::Locate(QStringLiteral("\\")), QString());
+}
+
+TEST(SoundTest, BrokenFilesAreRefused)
+{
+    QTemporaryDir dir;
+    QByteArray good;
+    {
+        QFile f(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        good = f.readAll();
+    }
+    QByteArray compressed = good;
+    compressed[20] = 2; // format tag 2: ADPCM, which we do not play
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"empty", QByteArray()},
+        {"text", QByteArray("not a sound at all, just words")},
+        {"riff header only", good.left(12)},
+        {"cut before the samples", good.left(30)},
+        {"compressed", compressed},
+    };
+    for (const auto& [what, bytes] : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(what));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        EXPECT_FALSE(Sound::ReadWave(path).has_value()) << what;
+    }
+    // A file cut inside its samples still plays what it has.
+    const QString cut = dir.filePath(QStringLiteral("cut"));
+    QFile f(cut);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(good.left(good.size() / 2));
+    f.close();
+    const auto info = Sound::ReadWave(cut);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_GT(info->frames, 0);
+}
+
+TEST(SoundTest, MissingOrBrokenFileOrNoDeviceIsPassedOver)
+{
+    QTemporaryDir dir;
+    QFile bad(dir.filePath(QStringLiteral("Recycle.wav")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("RIFF....WAVEjunk");
+    bad.close();
+    QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"),
+                dir.filePath(QStringLiteral("Cmd.wav")));
+    FolderForTest folder(dir.path());
+    SoundOn on;
+    Sound::Play(QStringLiteral("\\Yok.wav"));     // missing
+    Sound::Play(QStringLiteral("\\Recycle.wav")); // not a sound
+    Sound::Play(QStringLiteral("\\Cmd.wav"));     // plays, or passes over without a device
+    SUCCEED();
+}
+
+} // namespace
