@@ -604,9 +604,12 @@ std::shared_ptr<Connection> Connection::Open(const QString& path)
 
 std::shared_ptr<Connection> Connection::Create(const QString& path)
 {
-    const QString resolved = ResolveCaseInsensitive(path);
+    QString resolved = ResolveCaseInsensitive(path);
     if (QFileInfo::exists(resolved))
         return Open(resolved);
+    // A new file goes into the folder that is there, whatever its case.
+    const QFileInfo given(path);
+    resolved = ResolveCaseInsensitive(given.absolutePath()) + QLatin1Char('/') + given.fileName();
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFileInfo(resolved).absoluteFilePath().toUtf8().constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

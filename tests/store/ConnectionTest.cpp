@@ -163,6 +163,10 @@ TEST_F(ConnectionTest, FindsFilesWhateverTheCaseOfNameAndFolders)
     const QString none = Path(QStringLiteral("muhasebedata/XYZ/Siparis.Mdb"));
     EXPECT_EQ(Connection::ResolveCaseInsensitive(none), none);
     EXPECT_TRUE(OpenError(QStringLiteral("muhasebedata/XYZ/Siparis.Mdb")).contains(QStringLiteral("bulunamadı")));
+
+    // A new store lands in the existing folder, not in a second one.
+    auto created = Connection::Create(Path(QStringLiteral("MUHASEBEDATA/abc/ABCIndex.Mdb")));
+    EXPECT_EQ(created->path(), QFileInfo(Path(QStringLiteral("MuhasebeData/ABC/ABCIndex.Mdb"))).canonicalFilePath());
 }
 
 TEST_F(ConnectionTest, SharesOneConnectionPerFile)
@@ -206,13 +210,14 @@ TEST_F(ConnectionTest, TransactionRollsBackWhenLeftByAnException)
 
     {
         Transaction t(*c);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
-        // While it is open, the write lock is ours: nobody else can start writing.
+        // From the start, before anything is written, the write lock is
+        // ours: nobody else can start writing half-way through the action.
         sqlite3* other = nullptr;
         sqlite3_open_v2(Path(QStringLiteral("Rapor.mdb")).toUtf8().constData(), &other, SQLITE_OPEN_READWRITE,
                         nullptr);
         EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
         sqlite3_close(other);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
         EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
         t.Commit();
     }
