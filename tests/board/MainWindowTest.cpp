@@ -251,7 +251,11 @@ TEST_F(BoardTest, StaffListPicksTheStaffMemberOnlyWithFocusAndRows)
     EXPECT_EQ(picker->Text(), w.DataSipEleman.Field(QStringLiteral("Eleman")).toString());
 
     // A day nobody works: the list has no rows and never changes the picker.
-    Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(QDate(2020, 1, 1));
+    auto* day = Find<ui::DatePicker>(QStringLiteral("DTPicker1"));
+    day->setFocus(); // the user goes to the day picker to change the day
+    QApplication::processEvents();
+    EXPECT_FALSE(staffList->Highlight());
+    day->setDate(QDate(2020, 1, 1));
     ASSERT_EQ(w.DataSipEleman.RecordCount(), 0);
     picker->setText(QStringLiteral("Kimse"));
     staffList->setFocus();
