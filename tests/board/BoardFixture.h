@@ -1,15 +1,17 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/DemoData.h"
+#include "TestSupport.h"
+
 #include "app/Pause.h"
 #include "app/Prompt.h"
-#include "app/Settings.h"
 #include "app/Sound.h"
 #include "board/MainWindow.h"
 #include "store/Connection.h"
+#include "store/Sql.h"
+#include "ui/DataGrid.h"
 
-#include <QTemporaryDir>
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,16 +20,11 @@
 // a fixed "today", silent sounds, instant pauses and a fresh window.
 class BoardTest : public ::testing::Test {
 protected:
-    static QDate Today() { return QDate(2026, 12, 7); }
+    static QDate Today() { return testsupport::DemoToday(); }
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        app::SettingsFile::SetPathForTesting(dir.filePath(QStringLiteral("settings.reg")));
-        app::SaveRegString(app::RootKey::CurrentUser, app::kSettingsKey, QStringLiteral("Diski"),
-                           dir.path() + QLatin1Char('/'));
-        app::MakeDemoData(dir.path(), Today(), app::DemoSize::Small, 7);
-        app::Clock::SetTodayForTesting(Today());
+        ASSERT_TRUE(data.ok());
         app::SetPausesForTesting(false);
         app::Sound::RecordForTesting(&played);
     }
@@ -36,8 +33,6 @@ protected:
     {
         window.reset();
         app::Sound::RecordForTesting(nullptr);
-        app::Clock::SetTodayForTesting(QDate());
-        app::SettingsFile::SetPathForTesting(QString());
     }
 
     // Loads and activates a fresh main window on the demo data.
@@ -50,19 +45,70 @@ protected:
         return *window;
     }
 
-    QString Store(const char* file) const
-    {
-        return dir.filePath(QStringLiteral("MuhasebeData/") + QString::fromUtf8(file));
-    }
-    std::shared_ptr<store::Connection> Orders() const { return store::Connection::Open(Store("Siparis.Mdb")); }
-    std::shared_ptr<store::Connection> Jobs() const { return store::Connection::Open(Store("Montaj.mdb")); }
+    QString Store(const char* file) const { return data.dataRoot() + QString::fromUtf8(file); }
+    std::shared_ptr<store::Connection> Orders() const { return data.Open(data.orders()); }
+    std::shared_ptr<store::Connection> Jobs() const { return data.Open(data.jobs()); }
+    double OrdersNumber(const QString& jet) const { return data.Number(data.orders(), jet); }
+    double JobsNumber(const QString& jet) const { return data.Number(data.jobs(), jet); }
 
-    template <typename T> T* Find(const QString& name) const
+    template <typename T> T* Find(const QString& name) const { return window->findChild<T*>(name); }
+
+    // Moves the grid's view to the row matching the criteria; false when none.
+    static bool GoTo(store::RecordView& view, const QString& criteria)
     {
-        return window->findChild<T*>(name);
+        view.FindFirst(criteria);
+        return !view.NoMatch();
     }
 
-    QTemporaryDir dir;
+    // Clicks, then double-clicks, a cell of the current row, as a user would.
+    static void DoubleClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {})
+    {
+        grid->setFocus();
+        QApplication::processEvents();
+        const QModelIndex index = grid->model()->index(grid->view()->AbsolutePosition(), column);
+        grid->scrollTo(index);
+        const QPoint at = grid->visualRect(index).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, at);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, mods, at);
+    }
+
+    static void ClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {})
+    {
+        grid->setFocus();
+        QApplication::processEvents();
+        const QModelIndex index = grid->model()->index(grid->view()->AbsolutePosition(), column);
+        grid->scrollTo(index);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, grid->visualRect(index).center());
+    }
+
+    struct Line {
+        QString sipNo;
+        QString customer = QStringLiteral("Deneme Müşteri");
+        double quantity = 4, open = 4, delivered = 0;
+        QString productCode = QStringLiteral("K-100");
+        QString product = QStringLiteral("Split Klima 12000");
+        QString kind;
+        bool installed = false;
+        int daysBack = 10;
+        QString note;
+    };
+    // An order line of the test's own, dated before the board day.
+    void AddLine(const Line& l) const
+    {
+        using store::SqlText;
+        Orders()->Execute(
+            QStringLiteral("INSERT INTO Siparisler (CariKod, SipNo, SipTarih, TesTarih, Miktar, KalAdet, "
+                           "TesAdet, StokKod, StokAdi, CariAdi, Görev, Montaj, Sec, Eleman, [Not]) VALUES (")
+            + SqlText(QStringLiteral("120.T.") + l.sipNo) + ", " + SqlText(l.sipNo) + ", "
+            + store::DateLiteral(Today().addDays(-l.daysBack)) + ", " + store::DateLiteral(Today()) + ", "
+            + QString::number(l.quantity) + ", " + QString::number(l.open) + ", "
+            + QString::number(l.delivered) + ", " + SqlText(l.productCode) + ", " + SqlText(l.product)
+            + ", " + SqlText(l.customer) + ", " + SqlText(l.kind) + ", "
+            + (l.installed ? QStringLiteral("True") : QStringLiteral("False")) + ", '', '', "
+            + SqlText(l.note) + ")");
+    }
+
+    testsupport::TestDataDir data;
     app::ScriptedPrompt prompt;
     QStringList played;
     std::unique_ptr<board::MainWindow> window;

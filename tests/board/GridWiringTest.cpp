@@ -18,7 +18,7 @@ class GridWiringTest : public BoardTest {
 protected:
     QString LayoutFile(const char* grid) const
     {
-        return dir.filePath(QStringLiteral("MuhasebeData/") + QString::fromUtf8(grid) + QStringLiteral(".Dat"));
+        return data.dataRoot() + QString::fromUtf8(grid) + QStringLiteral(".Dat");
     }
     QByteArray Read(const char* grid) const
     {
@@ -54,7 +54,7 @@ protected:
 TEST_F(GridWiringTest, LayoutsAreAppliedAtTheFirstActivation)
 {
     // Written before the program starts; the job grid has none.
-    QDir().mkpath(dir.filePath(QStringLiteral("MuhasebeData")));
+    QDir().mkpath(data.dataRoot());
     for (const auto& [grid, bytes] : {std::pair{"StokDataGrid", "600,#TRUE#\r\n1500,#TRUE#\r\n900,#FALSE#\r\n"},
                                       std::pair{"DetayDBGrid", "1800,#TRUE#\r\n"}}) {
         QFile f(LayoutFile(grid));

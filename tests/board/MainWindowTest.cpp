@@ -309,7 +309,7 @@ TEST_F(BoardTest, ASecondInstanceEndsAtOnceWithoutAWindow)
     app::SingleInstance first;
     ASSERT_TRUE(first.IsFirst());
     QProcess second;
-    second.setWorkingDirectory(dir.path());
+    second.setWorkingDirectory(data.path());
     second.start(QStringLiteral(VELMORA_BIN_DIR "/velmora"), {});
     const bool ended = second.waitForFinished(10000);
     if (!ended)
