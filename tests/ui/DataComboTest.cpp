@@ -84,3 +84,51 @@ TEST(DatePickerTest, ShowsDayMonthYearWithACalendarAndStartsToday)
 }
 
 } // namespace
+
+#include "ui/DataList.h"
+
+#include <QVBoxLayout>
+
+namespace {
+
+TEST(DataListTest, ShowsTheFieldAndReportsClicksAndFocus)
+{
+    UiStore s(5);
+    auto view = s.View(QStringLiteral("Select * From Montaj Order By SipNo Desc"));
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* list = new ui::DataList(&window);
+    auto* other = new QLineEdit(&window);
+    layout->addWidget(list);
+    layout->addWidget(other);
+    list->bind(view.get(), QStringLiteral("SipNo"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    ASSERT_EQ(list->model()->rowCount(), 5);
+    list->setText(QStringLiteral("S0004"));
+    EXPECT_EQ(list->currentIndex().row(), 1);
+    EXPECT_EQ(list->Text(), QStringLiteral("S0004"));
+    list->setText(QStringLiteral("Yok"));
+    EXPECT_EQ(list->Text(), QString());
+
+    QString clicked;
+    QObject::connect(list, &ui::DataList::entryClicked, [&] { clicked = list->Text(); });
+    const QRect third = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+    EXPECT_EQ(clicked, QStringLiteral("S0003"));
+    EXPECT_EQ(view->AbsolutePosition(), 0); // the view stays where it was
+
+    QSignalSpy lost(list, &ui::DataList::focusLost);
+    list->setFocus();
+    other->setFocus();
+    EXPECT_EQ(lost.count(), 1);
+
+    // A new search result replaces the entries.
+    view->setRecordSource(QStringLiteral("Select * From Montaj Where SipNo Like 'S000[12]'"));
+    view->Refresh();
+    EXPECT_EQ(list->model()->rowCount(), 2);
+}
+
+} // namespace
