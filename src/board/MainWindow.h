@@ -145,6 +145,7 @@ private:
     void LoadGridLayouts();
 
     app::StorePaths paths_;
+    Qt::KeyboardModifiers lastClickModifiers_;
     bool loaded_ = false;
 };
 

@@ -86,7 +86,7 @@ void MainWindow::connectOrderGrid()
             Check1->setToolTip(QLatin1Char(' ') + StokDataGrid->Column(col).caption.trimmed()
                                + QLatin1Char(' '));
         // Ctrl with the left button copies the clicked cell.
-        if (QApplication::keyboardModifiers() == Qt::ControlModifier) {
+        if (lastClickModifiers_ == Qt::ControlModifier) {
             QClipboard* clip = QApplication::clipboard();
             clip->clear();
             clip->setText(StokDataGrid->Text());
@@ -95,7 +95,7 @@ void MainWindow::connectOrderGrid()
     // Before the sort that the heading click triggers.
     connect(StokDataGrid, &ui::DataGrid::headClick, this, [this](int) { CellClicked = false; });
     connect(StokDataGrid, &ui::DataGrid::cellDoubleClick, this, [this] {
-        const auto mods = QApplication::keyboardModifiers();
+        const auto mods = lastClickModifiers_;
         if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier)) {
             ResetMarkedLines();
             return;
@@ -117,8 +117,10 @@ void MainWindow::connectOrderGrid()
     Detay->setEnabled(false);
 }
 
-void MainWindow::OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers)
+void MainWindow::OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
+    // The click and double click that follow act on the keys held at the press.
+    lastClickModifiers_ = modifiers;
     if (button != Qt::RightButton || !StokDataGrid->Highlight())
         return;
     Bul->setVisible(true);

@@ -1,0 +1,298 @@
+#include "BoardFixture.h"
+
+#include "ui/DataCombo.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using store::SqlText;
+
+namespace {
+
+class JobCreationTest : public BoardTest {
+protected:
+    void SetUp() override
+    {
+        BoardTest::SetUp();
+        // The demo data has marked lines of its own; these tests count exactly.
+        Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+    }
+    ui::DataGrid* Orders_() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
+
+    // Double-clicks "Seç" on the line, as the user marks it.
+    void Mark(const QString& sipNo)
+    {
+        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + SqlText(sipNo))) << sipNo.toStdString();
+        DoubleClickCell(Orders_(), 0);
+    }
+    QString LineField(const QString& sipNo, const char* field) const
+    {
+        return Orders()
+            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
+                     + QStringLiteral(" From Siparisler Where SipNo=") + SqlText(sipNo))
+            .toString();
+    }
+    void Create(const QString& staff)
+    {
+        Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    }
+    double JobCount(const QString& where) const
+    {
+        return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where ") + where);
+    }
+    double DayRows(const char* kind, const QString& staff) const
+    {
+        return OrdersNumber(QStringLiteral("Select Count(*) From ") + QString::fromUtf8(kind)
+                            + QStringLiteral(" Where Eleman=") + SqlText(staff)
+                            + QStringLiteral(" And Tarih=") + store::DateLiteral(Today()));
+    }
+    double Counter() const { return JobsNumber(QStringLiteral("Select RecNo From RecSay")); }
+};
+
+} // namespace
+
+TEST_F(JobCreationTest, MarkingIsRefusedWhileTheJobIsPlannedAndAllowedAfterCancel)
+{
+    AddLine({.sipNo = QStringLiteral("T-0001")});
+    auto& w = Open();
+    Mark(QStringLiteral("T-0001"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
+    Create(QStringLiteral("Test Usta"));
+    ASSERT_EQ(JobCount(QStringLiteral("SipNo='T-0001'")), 1);
+
+    Mark(QStringLiteral("T-0001"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QString()) << "a planned job blocks a new mark";
+
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Iptal=True WHERE SipNo='T-0001'"));
+    w.ReloadBoardLists();
+    Mark(QStringLiteral("T-0001"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
+    Mark(QStringLiteral("T-0001"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QString()) << "a second double click unmarks";
+}
+
+TEST_F(JobCreationTest, APartlyDoneInstallationLeavesTheRestForTheNextJob)
+{
+    AddLine({.sipNo = QStringLiteral("T-0002"), .quantity = 5, .open = 5});
+    auto& w = Open();
+    Mark(QStringLiteral("T-0002"));
+    Create(QStringLiteral("Test Usta"));
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0002'")), 5);
+
+    // Done in full: the line cannot come back.
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Tamam=True, Kalan=5 WHERE SipNo='T-0002'"));
+    w.ReloadBoardLists();
+    Mark(QStringLiteral("T-0002"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0002"), "Sec"), QString());
+
+    // Done in part: it comes back with what is left.
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Kalan=2 WHERE SipNo='T-0002'"));
+    w.ReloadBoardLists();
+    Mark(QStringLiteral("T-0002"));
+    ASSERT_EQ(LineField(QStringLiteral("T-0002"), "Sec"), QStringLiteral("X"));
+    Create(QStringLiteral("Test Usta"));
+    EXPECT_EQ(JobCount(QStringLiteral("SipNo='T-0002'")), 2);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0002' And Tamam=False")), 3);
+}
+
+TEST_F(JobCreationTest, AFirstServiceJobGetsNoQuantity)
+{
+    AddLine({.sipNo = QStringLiteral("T-0003"), .delivered = 2, .kind = QStringLiteral("Montaj"), .installed = true});
+    auto& w = Open();
+    w.ChooseKind(1);
+    Mark(QStringLiteral("T-0003"));
+    Create(QStringLiteral("Servisçi"));
+    EXPECT_EQ(JobCount(QStringLiteral("SipNo='T-0003' And Görev='Servis'")), 1);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0003'")), 0);
+    EXPECT_EQ(LineField(QStringLiteral("T-0003"), "Servis"), QStringLiteral("1"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0003"), "Görev"), QStringLiteral("Servis"));
+}
+
+TEST_F(JobCreationTest, OneBatchNumberAnActionAndOneDayRowForANewStaffMember)
+{
+    AddLine({.sipNo = QStringLiteral("T-0005")});
+    AddLine({.sipNo = QStringLiteral("T-0004")});
+    AddLine({.sipNo = QStringLiteral("T-0006")});
+    auto& w = Open();
+    const double before = Counter();
+    Mark(QStringLiteral("T-0005"));
+    Mark(QStringLiteral("T-0004"));
+    Create(QStringLiteral("Test Usta"));
+
+    EXPECT_EQ(Counter(), before + 1);
+    EXPECT_EQ(w.LastRecNo, before + 1);
+    EXPECT_EQ(JobCount(QStringLiteral("RecNo=%1 And Eleman='Test Usta'").arg(before + 1)), 2);
+    // Exactly one day row, carrying the first line in order-number order.
+    EXPECT_EQ(DayRows("Montaj", QStringLiteral("Test Usta")), 1);
+    EXPECT_EQ(Orders()->Scalar(QStringLiteral("Select SipNo From Montaj Where Eleman='Test Usta'")).toString(),
+              QStringLiteral("T-0004"));
+    EXPECT_EQ(OrdersNumber(QStringLiteral("Select RecNo From Montaj Where Eleman='Test Usta'")), before + 1);
+    for (const char* sipNo : {"T-0004", "T-0005"}) {
+        const QString s = QString::fromUtf8(sipNo);
+        EXPECT_EQ(LineField(s, "Sec"), QString()) << sipNo;
+        EXPECT_EQ(LineField(s, "Görev"), QStringLiteral("Montaj")) << sipNo;
+        EXPECT_EQ(LineField(s, "Eleman"), QStringLiteral("Test Usta")) << sipNo;
+        EXPECT_EQ(LineField(s, "Montaj"), QStringLiteral("1")) << sipNo;
+    }
+    // The staff member now works today: the next action adds no day row.
+    Mark(QStringLiteral("T-0006"));
+    Create(QStringLiteral("Test Usta"));
+    EXPECT_EQ(DayRows("Montaj", QStringLiteral("Test Usta")), 1);
+    EXPECT_EQ(JobCount(QStringLiteral("SipNo='T-0006' And RecNo=%1").arg(before + 2)), 1);
+
+    // Nothing marked: only the number advances.
+    const double jobs = JobCount(QStringLiteral("1=1"));
+    Create(QStringLiteral("Test Usta"));
+    EXPECT_EQ(Counter(), before + 3);
+    EXPECT_EQ(JobCount(QStringLiteral("1=1")), jobs);
+    EXPECT_EQ(played.count(QStringLiteral("\\Cmd.wav")), 3);
+    // The job grid shows the day's jobs with the new ones.
+    EXPECT_TRUE(GoTo(w.DataGörev, QStringLiteral("SipNo='T-0006'")));
+}
+
+TEST_F(JobCreationTest, DeliveryJobsSetTheirOwnFlag)
+{
+    AddLine({.sipNo = QStringLiteral("T-0007")});
+    auto& w = Open();
+    w.ChooseKind(3);
+    Mark(QStringLiteral("T-0007"));
+    Create(QStringLiteral("Paket Teslim"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Paket"), QStringLiteral("1"));
+    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Montaj"), QStringLiteral("0"));
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0007' And Görev='Paket'")), 4);
+    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Görev"), QStringLiteral("Paket"));
+}
+
+TEST_F(JobCreationTest, FilterNarrowsByTheCurrentColumnOnly)
+{
+    AddLine({.sipNo = QStringLiteral("T-0010"), .customer = QStringLiteral("Ahmet'in Yeri"),
+             .product = QStringLiteral("Kombi Özel")});
+    AddLine({.sipNo = QStringLiteral("T-0011"), .customer = QStringLiteral("Ahmet'in Yeri")});
+    auto& w = Open();
+    auto* filter = Find<QCheckBox>(QStringLiteral("Check1"));
+    const QString boardSource = w.DataSiparis.RecordSource();
+
+    struct Case { int column; const char* field; bool filters; };
+    const Case cases[] = {{0, "Sec", false},       {1, "SipTarih", true}, {2, "TesTarih", true},
+                          {3, "SipNo", false},     {4, "Miktar", false},  {5, "KalAdet", false},
+                          {6, "CariAdi", true},    {7, "StokAdi", true},  {8, "Görev", false},
+                          {9, "Eleman", true},     {10, "Not", false}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0010'")));
+        ClickCell(Orders_(), c.column);
+        ASSERT_EQ(Orders_()->Col(), c.column);
+        const QVariant value = w.DataSiparis.Field(QString::fromUtf8(c.field));
+        filter->setChecked(true);
+        EXPECT_EQ(filter->isChecked(), c.filters) << c.column;
+        if (c.filters) {
+            EXPECT_EQ(Find<QLabel>(QStringLiteral("SourceLbl"))->text(), boardSource);
+            if (c.column != 2) // the delivery-date filter also wants lines of the kind
+                EXPECT_GT(w.DataSiparis.RecordCount(), 0) << c.column;
+            for (w.DataSiparis.MoveFirst(); !w.DataSiparis.EOF(); w.DataSiparis.MoveNext())
+                EXPECT_EQ(w.DataSiparis.Field(QString::fromUtf8(c.field)), value) << c.column;
+            for (const char* name : {"Command2", "Command3", "Command4", "Option1(0)", "Option1(3)"})
+                EXPECT_FALSE(Find<QWidget>(QString::fromUtf8(name))->isEnabled()) << name;
+            filter->setChecked(false);
+        }
+        EXPECT_EQ(w.DataSiparis.RecordSource(), boardSource) << c.column;
+        for (const char* name : {"Command2", "Command3", "Command4", "Option1(0)", "Option1(3)"})
+            EXPECT_TRUE(Find<QWidget>(QString::fromUtf8(name))->isEnabled()) << name;
+    }
+    // The filter's tooltip names the column clicked last.
+    EXPECT_EQ(filter->toolTip(), QStringLiteral(" Not "));
+}
+
+TEST_F(JobCreationTest, OnlyLinesEnteredHereCanBeDeletedWithTheDeleteKey)
+{
+    AddLine({.sipNo = QStringLiteral("XT-0001"), .kind = QStringLiteral("Kesif")});
+    AddLine({.sipNo = QStringLiteral("T-0020"), .kind = QStringLiteral("Kesif")});
+    auto& w = Open();
+    w.ChooseKind(2);
+    auto* grid = Orders_();
+
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0020'")));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where SipNo='T-0020'")), 1);
+    EXPECT_TRUE(played.isEmpty() || !played.contains(QStringLiteral("\\Recycle.wav")));
+
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='XT-0001'")));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where SipNo='XT-0001'")), 0);
+    EXPECT_TRUE(played.contains(QStringLiteral("\\Recycle.wav")));
+    EXPECT_TRUE(grid->Highlight());
+}
+
+TEST_F(JobCreationTest, UnmarkingASurveyLineClearsItsProductName)
+{
+    AddLine({.sipNo = QStringLiteral("XT-0002"), .product = QStringLiteral("Keşif: salon"),
+             .kind = QStringLiteral("Kesif")});
+    auto& w = Open();
+    w.ChooseKind(2);
+    Mark(QStringLiteral("XT-0002"));
+    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "StokAdi"), QStringLiteral("Keşif: salon"));
+    Mark(QStringLiteral("XT-0002"));
+    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "Sec"), QString());
+    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "StokAdi"), QString());
+}
+
+TEST_F(JobCreationTest, CtrlAltDoubleClickResetsTheMarkedLines)
+{
+    AddLine({.sipNo = QStringLiteral("T-0030")});
+    AddLine({.sipNo = QStringLiteral("T-0031")});
+    auto& w = Open();
+    Mark(QStringLiteral("T-0030"));
+    Mark(QStringLiteral("T-0031"));
+    Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Görev='Montaj', Eleman='Eski' WHERE SipNo='T-0031'"));
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0030'")));
+    DoubleClickCell(Orders_(), 3, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")), 0);
+    EXPECT_EQ(LineField(QStringLiteral("T-0031"), "Görev"), QString());
+    EXPECT_EQ(LineField(QStringLiteral("T-0031"), "Eleman"), QString());
+}
+
+TEST_F(JobCreationTest, CtrlClickCopiesTheCell)
+{
+    AddLine({.sipNo = QStringLiteral("T-0040"), .customer = QStringLiteral("Şükrü Işık")});
+    auto& w = Open();
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0040'")));
+    QApplication::clipboard()->setText(QStringLiteral("önceki"));
+    ClickCell(Orders_(), 6, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Şükrü Işık"));
+}
+
+TEST_F(JobCreationTest, NamesWithASingleQuoteWorkInEveryPath)
+{
+    AddLine({.sipNo = QStringLiteral("T-0050"), .customer = QStringLiteral("Ahmet'in Yeri"),
+             .note = QStringLiteral("Kapı kodu '12'")});
+    AddLine({.sipNo = QStringLiteral("T-0051"), .customer = QStringLiteral("Ahmet'in Yeri")});
+    auto& w = Open();
+    const QString staff = QStringLiteral("O'Brien Usta");
+    Mark(QStringLiteral("T-0050"));
+    Create(staff);
+    EXPECT_EQ(Jobs()->Scalar(QStringLiteral("Select Unvan From Montaj Where SipNo='T-0050'")).toString(),
+              QStringLiteral("Ahmet'in Yeri"));
+    EXPECT_EQ(Jobs()->Scalar(QStringLiteral("Select [Not] From Montaj Where SipNo='T-0050'")).toString(),
+              QStringLiteral("Kapı kodu '12'"));
+    Mark(QStringLiteral("T-0051"));
+    Create(staff);
+    EXPECT_EQ(DayRows("Montaj", staff), 1) << "the staff member was found again by name";
+    EXPECT_TRUE(prompt.shown.empty());
+
+    // The first-letter search and the filter on the customer column.
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0050'")));
+    ClickCell(Orders_(), 6);
+    Find<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
+    EXPECT_EQ(w.DataSiparis.RecordCount(),
+              OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where CariAdi=")
+                           + SqlText(QStringLiteral("Ahmet'in Yeri"))));
+    EXPECT_GE(w.DataSiparis.RecordCount(), 2);
+    Find<QCheckBox>(QStringLiteral("Check1"))->setChecked(false);
+    w.DataSiparis.MoveFirst();
+    QTest::keyClicks(Orders_(), QStringLiteral("A"));
+    EXPECT_TRUE(w.DataSiparis.Field(QStringLiteral("CariAdi")).toString().startsWith(QLatin1Char('A'), Qt::CaseInsensitive));
+}
