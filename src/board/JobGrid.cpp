@@ -332,6 +332,9 @@ void MainWindow::DeleteJob()
         app::RefreshData(DataGörev);
         Try([&] { DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Görev='Montaj'")); });
     } else {
+        // The job view is re-read below while the order line is being edited;
+        // the order list must not move to follow the job grid meanwhile.
+        app::SuppressListSync = true;
         InStoreTransaction([&] {
             Try([&] {
                 DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And ") + Criteria("Görev", CurrentKind));

@@ -1,0 +1,306 @@
+#include "BoardFixture.h"
+
+#include "ui/DataCombo.h"
+
+#include <QAction>
+#include <QPushButton>
+
+using store::SqlText;
+
+namespace {
+
+// Every test starts from jobs made on the board itself, on lines of its own.
+class JobGridTest : public BoardTest {
+protected:
+    void SetUp() override
+    {
+        BoardTest::SetUp();
+        Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+    }
+
+    ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
+    ui::DataGrid* JobGrid() const { return Find<ui::DataGrid>(QStringLiteral("GörevGrid")); }
+
+    void MakeJobs(const QStringList& sipNos, const QString& staff)
+    {
+        for (const QString& s : sipNos) {
+            ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + SqlText(s))) << s.toStdString();
+            DoubleClickCell(OrderGrid(), 0);
+        }
+        Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    }
+    // Puts the job grid on the job of this order (and the order list follows it).
+    void SelectJob(const QString& sipNo)
+    {
+        ASSERT_TRUE(GoTo(window->DataGörev, QStringLiteral("SipNo=") + SqlText(sipNo))) << sipNo.toStdString();
+        JobGrid()->setFocus();
+        QApplication::processEvents();
+    }
+    double Job(const QString& sipNo, const char* field, const QString& kind = QStringLiteral("Montaj")) const
+    {
+        return JobsNumber(QStringLiteral("Select ") + QString::fromUtf8(field)
+                          + QStringLiteral(" From Montaj Where SipNo=") + SqlText(sipNo)
+                          + QStringLiteral(" And Görev=") + SqlText(kind));
+    }
+    QString LineText(const QString& sipNo, const char* field) const
+    {
+        return Orders()
+            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
+                     + QStringLiteral(" From Siparisler Where SipNo=") + SqlText(sipNo))
+            .toString();
+    }
+    double DayRows(const char* kind, const QString& staff) const
+    {
+        return OrdersNumber(QStringLiteral("Select Count(*) From ") + QString::fromUtf8(kind)
+                            + QStringLiteral(" Where Eleman=") + SqlText(staff)
+                            + QStringLiteral(" And Tarih=") + store::DateLiteral(Today()));
+    }
+    void PressDelete() { QTest::keyClick(JobGrid(), Qt::Key_Delete); }
+};
+
+} // namespace
+
+TEST_F(JobGridTest, DoneAndCancelledKeepTheQuantityDoneInStep)
+{
+    AddLine({.sipNo = QStringLiteral("J-0001"), .quantity = 5, .open = 5});
+    Open();
+    MakeJobs({QStringLiteral("J-0001")}, QStringLiteral("Usta Bir"));
+    const QString s = QStringLiteral("J-0001");
+
+    SelectJob(s);
+    DoubleClickCell(JobGrid(), 4); // done with nothing entered: all of it
+    EXPECT_EQ(Job(s, "Tamam"), 1);
+    EXPECT_EQ(Job(s, "Kalan"), 5);
+    EXPECT_TRUE(JobGrid()->Column(7).locked);
+
+    DoubleClickCell(JobGrid(), 4); // undone: nothing done
+    EXPECT_EQ(Job(s, "Tamam"), 0);
+    EXPECT_EQ(Job(s, "Kalan"), 0);
+    EXPECT_FALSE(JobGrid()->Column(7).locked);
+
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Kalan=3 WHERE SipNo='J-0001'"));
+    window->DataGörev.Refresh();
+    SelectJob(s);
+    QTest::keyClick(JobGrid(), Qt::Key_T); // done with 3 entered keeps 3
+    EXPECT_EQ(Job(s, "Tamam"), 1);
+    EXPECT_EQ(Job(s, "Kalan"), 3);
+
+    QTest::keyClick(JobGrid(), Qt::Key_I); // "I" on a done job does nothing
+    EXPECT_EQ(Job(s, "Iptal"), 0);
+    DoubleClickCell(JobGrid(), 5);         // nor does a double click on "İptal"
+    EXPECT_EQ(Job(s, "Iptal"), 0);
+
+    QTest::keyClick(JobGrid(), Qt::Key_T);
+    QTest::keyClick(JobGrid(), Qt::Key_I); // cancelled: nothing done
+    EXPECT_EQ(Job(s, "Iptal"), 1);
+    EXPECT_EQ(Job(s, "Kalan"), 0);
+    QTest::keyClick(JobGrid(), Qt::Key_T); // "T" on a cancelled job does nothing
+    EXPECT_EQ(Job(s, "Tamam"), 0);
+    EXPECT_TRUE(JobGrid()->Column(7).locked);
+}
+
+TEST_F(JobGridTest, TogglesNeedTheLineInTheListAndNoLaterJob)
+{
+    AddLine({.sipNo = QStringLiteral("J-0002")});
+    AddLine({.sipNo = QStringLiteral("J-0003")});
+    auto& w = Open();
+    MakeJobs({QStringLiteral("J-0002"), QStringLiteral("J-0003")}, QStringLiteral("Usta Bir"));
+
+    // A later job of the same kind for the order.
+    Jobs()->Execute(QStringLiteral("INSERT INTO Montaj (Eleman, Görev, Tarih, SipNo, Adet) VALUES "
+                                   "('Usta Bir', 'Montaj', ")
+                    + store::DateLiteral(Today().addDays(3)) + QStringLiteral(", 'J-0002', 4)"));
+    // A line no longer offered for installation.
+    Orders()->Execute(QStringLiteral("UPDATE Siparisler SET KalAdet=0 WHERE SipNo='J-0003'"));
+    w.ReloadBoardLists();
+
+    for (const char* sipNo : {"J-0002", "J-0003"}) {
+        SelectJob(QString::fromUtf8(sipNo));
+        QTest::keyClick(JobGrid(), Qt::Key_T);
+        DoubleClickCell(JobGrid(), 5);
+        EXPECT_EQ(JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo='%1' And "
+                                            "(Tamam=True Or Iptal=True)").arg(QString::fromUtf8(sipNo))),
+                  0) << sipNo;
+    }
+}
+
+TEST_F(JobGridTest, TheQuantityDoneTakesNumbersOnly)
+{
+    AddLine({.sipNo = QStringLiteral("J-0004"), .quantity = 4, .open = 4});
+    Open();
+    MakeJobs({QStringLiteral("J-0004")}, QStringLiteral("Usta Bir"));
+    SelectJob(QStringLiteral("J-0004"));
+    auto* grid = JobGrid();
+    grid->setCol(7);
+
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Job(QStringLiteral("J-0004"), "Kalan"), 7) << "unlocked: stored as typed";
+
+    grid->setCol(7);
+    QTest::keyClicks(grid, QStringLiteral("x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Job(QStringLiteral("J-0004"), "Kalan"), 7);
+    EXPECT_EQ(grid->CellText(7), QStringLiteral("7"));
+    EXPECT_TRUE(prompt.shown.empty()) << "no message for a non-numeric entry";
+}
+
+TEST_F(JobGridTest, ALockedQuantityIsCappedAtTheJobsQuantityInInstallation)
+{
+    AddLine({.sipNo = QStringLiteral("J-0005"), .quantity = 4, .open = 4});
+    Open();
+    MakeJobs({QStringLiteral("J-0005")}, QStringLiteral("Usta Bir"));
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Kalan=9 WHERE SipNo='J-0005'"));
+    window->DataGörev.Refresh();
+    SelectJob(QStringLiteral("J-0005"));
+    bool cancel = false;
+
+    emit JobGrid()->beforeUpdate(&cancel); // unlocked: left as it is
+    EXPECT_EQ(Job(QStringLiteral("J-0005"), "Kalan"), 9);
+
+    QTest::keyClick(JobGrid(), Qt::Key_T); // done: the cell locks
+    ASSERT_TRUE(JobGrid()->Column(7).locked);
+    emit JobGrid()->beforeUpdate(&cancel);
+    EXPECT_EQ(Job(QStringLiteral("J-0005"), "Kalan"), 4);
+}
+
+TEST_F(JobGridTest, DeletingTheLastJobOfTheDayRemovesTheDayRow)
+{
+    AddLine({.sipNo = QStringLiteral("J-0006")});
+    AddLine({.sipNo = QStringLiteral("J-0007")});
+    auto& w = Open();
+    const QString staff = QStringLiteral("Usta İki");
+    MakeJobs({QStringLiteral("J-0006"), QStringLiteral("J-0007")}, staff);
+    ASSERT_EQ(DayRows("Montaj", staff), 1);
+
+    SelectJob(QStringLiteral("J-0006"));
+    PressDelete();
+    EXPECT_EQ(Job(QStringLiteral("J-0006"), "Count(*)"), 0);
+    EXPECT_EQ(DayRows("Montaj", staff), 1) << "one job of the day is left";
+    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Görev"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Eleman"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Montaj"), QStringLiteral("0"));
+    EXPECT_TRUE(played.contains(QStringLiteral("\\Recycle.wav")));
+
+    SelectJob(QStringLiteral("J-0007"));
+    PressDelete();
+    EXPECT_EQ(DayRows("Montaj", staff), 0);
+    QStringList listed;
+    for (int r = 0; r < w.DataSipEleman.RecordCount(); ++r)
+        listed << w.DataSipEleman.ValueAt(r, 1).toString();
+    EXPECT_FALSE(listed.contains(staff));
+    // The line can be scheduled again.
+    EXPECT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='J-0007'")));
+}
+
+TEST_F(JobGridTest, DoneOrCancelledJobsCannotBeDeleted)
+{
+    AddLine({.sipNo = QStringLiteral("J-0008")});
+    Open();
+    MakeJobs({QStringLiteral("J-0008")}, QStringLiteral("Usta Bir"));
+    SelectJob(QStringLiteral("J-0008"));
+    QTest::keyClick(JobGrid(), Qt::Key_T);
+    PressDelete();
+    EXPECT_EQ(Job(QStringLiteral("J-0008"), "Count(*)"), 1);
+}
+
+TEST_F(JobGridTest, AnInstallationWithAServiceThatDayWaitsForTheServiceToGo)
+{
+    AddLine({.sipNo = QStringLiteral("J-0009"), .delivered = 2});
+    auto& w = Open();
+    MakeJobs({QStringLiteral("J-0009")}, QStringLiteral("Montajcı"));
+    w.ChooseKind(1);
+    MakeJobs({QStringLiteral("J-0009")}, QStringLiteral("Servisçi"));
+    ASSERT_EQ(Job(QStringLiteral("J-0009"), "Count(*)", QStringLiteral("Servis")), 1);
+
+    w.ChooseKind(0);
+    SelectJob(QStringLiteral("J-0009"));
+    PressDelete();
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, QStringLiteral("Önce Servisini Silin...."));
+    EXPECT_EQ(Job(QStringLiteral("J-0009"), "Count(*)"), 1);
+    EXPECT_EQ(Job(QStringLiteral("J-0009"), "Count(*)", QStringLiteral("Servis")), 1);
+
+    // The service goes first; the line goes back to its installer.
+    w.ChooseKind(1);
+    SelectJob(QStringLiteral("J-0009"));
+    PressDelete();
+    EXPECT_EQ(Job(QStringLiteral("J-0009"), "Count(*)", QStringLiteral("Servis")), 0);
+    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Görev"), QStringLiteral("Montaj"));
+    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Eleman"), QStringLiteral("Montajcı"));
+    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Servis"), QStringLiteral("0"));
+    EXPECT_EQ(DayRows("Servis", QStringLiteral("Servisçi")), 0);
+
+    w.ChooseKind(0);
+    SelectJob(QStringLiteral("J-0009"));
+    PressDelete();
+    EXPECT_EQ(Job(QStringLiteral("J-0009"), "Count(*)"), 0);
+}
+
+TEST_F(JobGridTest, NotesAreCutTo200AndCancellingKeepsThem)
+{
+    AddLine({.sipNo = QStringLiteral("J-0010"), .note = QStringLiteral("eski not")});
+    auto& w = Open();
+    MakeJobs({QStringLiteral("J-0010")}, QStringLiteral("Usta Bir"));
+    w.DataDetay.Refresh(); // the detail list holds the installation jobs
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='J-0010'")));
+    auto* note = Find<QAction>(QStringLiteral("Notu"));
+
+    prompt.inputs.push_back(std::nullopt); // cancelled
+    note->trigger();
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, QStringLiteral("Not Girin"));
+    EXPECT_EQ(prompt.shown[0].title, QStringLiteral("Not Girişi"));
+    EXPECT_EQ(LineText(QStringLiteral("J-0010"), "[Not]"), QStringLiteral("eski not"));
+
+    const QString longNote = QString(250, QLatin1Char('n')).replace(0, 3, QStringLiteral("İş'"));
+    prompt.inputs.push_back(longNote);
+    note->trigger();
+    EXPECT_EQ(LineText(QStringLiteral("J-0010"), "[Not]"), longNote.left(200));
+    EXPECT_EQ(Jobs()->Scalar(QStringLiteral("Select [Not] From Montaj Where SipNo='J-0010'")).toString(),
+              longNote.left(200));
+
+    prompt.inputs.push_back(QString()); // emptied on purpose
+    note->trigger();
+    EXPECT_EQ(LineText(QStringLiteral("J-0010"), "[Not]"), QString());
+}
+
+TEST_F(JobGridTest, DeletingASurveyFromTheOrderList)
+{
+    AddLine({.sipNo = QStringLiteral("XJ-0001"), .kind = QStringLiteral("Kesif")});
+    auto& w = Open();
+    w.ChooseKind(2);
+    MakeJobs({QStringLiteral("XJ-0001")}, QStringLiteral("Keşifçi"));
+    ASSERT_EQ(DayRows("Kesif", QStringLiteral("Keşifçi")), 1);
+
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='XJ-0001'")));
+    OrderGrid()->setFocus();
+    QApplication::processEvents();
+    Find<QAction>(QStringLiteral("Sil"))->trigger();
+    EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where SipNo='XJ-0001'")), 0);
+    EXPECT_EQ(Job(QStringLiteral("XJ-0001"), "Count(*)", QStringLiteral("Kesif")), 0);
+    EXPECT_EQ(DayRows("Kesif", QStringLiteral("Keşifçi")), 0);
+}
+
+TEST_F(JobGridTest, TheWholeRoadOfAJobOnTheDemoData)
+{
+    AddLine({.sipNo = QStringLiteral("J-0100"), .customer = QStringLiteral("Yol Testi A.Ş."), .quantity = 3,
+             .open = 3});
+    auto& w = Open();
+    const QString staff = w.DataElaman.ValueAt(0, w.DataElaman.FieldIndex(QStringLiteral("Unvan"))).toString();
+    const double doneBefore = JobsNumber(QStringLiteral("Select Sum(Kalan) From Montaj Where Eleman=")
+                                         + SqlText(staff) + QStringLiteral(" And Tamam=True And Iptal=False"));
+    MakeJobs({QStringLiteral("J-0100")}, staff);
+    SelectJob(QStringLiteral("J-0100"));
+    DoubleClickCell(JobGrid(), 4);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Sum(Kalan) From Montaj Where Eleman=") + SqlText(staff)
+                         + QStringLiteral(" And Tamam=True And Iptal=False")),
+              doneBefore + 3);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo='J-0100' And Tamam=True "
+                                        "And Tarih=#12/07/2026# And Unvan='Yol Testi A.Ş.'")),
+              1);
+    EXPECT_TRUE(Find<QPushButton>(QStringLiteral("Command1(2)"))->isEnabled());
+}
