@@ -680,11 +680,15 @@ void Generator::playDay(const QDate& d)
 
 void Generator::ensureEveryKindToday()
 {
+    // Today's board shows a working day for every kind: lines due soonest are
+    // brought forward until each kind has a few jobs today.
+    static constexpr int kWanted[] = {6, 2, 2, 3};
     for (int k = KMontaj; k <= KPaket; ++k) {
         const Kind kind = Kind(k);
-        const bool has = std::any_of(jobs_.begin(), jobs_.end(),
-                                     [&](const Job& j) { return j.kind == kind && j.tarih == today_; });
-        if (has)
+        const int has = int(std::count_if(jobs_.begin(), jobs_.end(),
+                                          [&](const Job& j) { return j.kind == kind && j.tarih == today_; }));
+        int need = kWanted[k] - has;
+        if (need <= 0)
             continue;
         // Fitted goods for installation, white goods for delivery, where there are any.
         std::vector<int> candidates, fitting;
@@ -696,15 +700,21 @@ void Generator::ensureEveryKindToday()
             }
         if (!fitting.empty())
             candidates = fitting;
-        if (candidates.empty())
-            continue;
-        std::vector<int> chosen;
-        for (int n = 0; n < 2 && !candidates.empty(); ++n) {
-            const int at = rng_.below(int(candidates.size()));
-            chosen.push_back(candidates[size_t(at)]);
-            candidates.erase(candidates.begin() + at);
+        std::stable_sort(candidates.begin(), candidates.end(), [&](int a, int b) {
+            return lines_[size_t(a)].tesTarih < lines_[size_t(b)].tesTarih;
+        });
+        std::map<QString, std::vector<int>> batches;
+        for (int li : candidates) {
+            if (need-- <= 0)
+                break;
+            batches[kind == KPaket ? kPackageStaff : installer()].push_back(li);
         }
-        makeBatch(kind == KPaket ? kPackageStaff : installer(), kind, chosen, today_);
+        for (auto& [staff, lines] : batches) {
+            const int firstNew = int(jobs_.size());
+            makeBatch(staff, kind, lines, today_);
+            for (int j = firstNew; j < int(jobs_.size()); ++j)
+                settle(j, today_);
+        }
     }
 }
 
