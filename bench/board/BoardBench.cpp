@@ -1,0 +1,233 @@
+// The board's two heavy actions on the large demo data (200,000 order lines,
+// about 100,000 jobs), each beside the same work done with plain SQLite calls:
+//   reload   ReloadBoardLists for a day and the installation kind
+//            vs. preparing its four queries and stepping every row;
+//   create   "Görev Ekle" with 500 marked lines
+//            vs. inserting 500 jobs and updating 500 lines in one transaction,
+//            then the reload's queries.
+// The window runs headless on a fresh copy of the large demo data.
+
+#include "app/DemoData.h"
+#include "app/Pause.h"
+#include "app/Settings.h"
+#include "app/Sound.h"
+#include "app/Clock.h"
+#include "app/Prompt.h"
+#include "board/MainWindow.h"
+#include "store/Connection.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const QDate kToday(2026, 12, 7);
+
+struct Data {
+    QTemporaryDir temp;
+    QString root;
+    QString orders, jobs;
+};
+
+Data& data()
+{
+    static std::unique_ptr<Data> d = [] {
+        // Job creation changes the data, so every run makes its own copy.
+        auto made = std::make_unique<Data>();
+        made->root = made->temp.path();
+        made->orders = made->root + QStringLiteral("/MuhasebeData/Siparis.Mdb");
+        made->jobs = made->root + QStringLiteral("/MuhasebeData/Montaj.mdb");
+        app::MakeDemoData(made->root, kToday, app::DemoSize::Large, 7);
+        app::SettingsFile::SetPathForTesting(made->temp.filePath(QStringLiteral("settings.reg")));
+        app::SaveRegString(app::RootKey::CurrentUser, app::kSettingsKey, QStringLiteral("Diski"),
+                           made->root + QLatin1Char('/'));
+        app::Clock::SetTodayForTesting(kToday);
+        app::SetPausesForTesting(false);
+        return made;
+    }();
+    return *d;
+}
+
+board::MainWindow& window()
+{
+    static std::unique_ptr<board::MainWindow> w = [] {
+        data();
+        auto made = std::make_unique<board::MainWindow>();
+        if (!made->Load())
+            std::abort();
+        made->show();
+        made->Activate();
+        return made;
+    }();
+    return *w;
+}
+
+sqlite3* OpenDirect(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    store::RegisterDialectFunctions(db);
+    return db;
+}
+
+void StepAll(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    long rows = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        benchmark::DoNotOptimize(++rows);
+    sqlite3_finalize(st);
+}
+
+// Totals over the timed iterations; the ratios compare the means.
+struct Mean {
+    double total = 0;
+    int n = 0;
+    void add(double ms) { total += ms; ++n; }
+    double value() const { return n ? total / n : 0; }
+};
+Mean reloadMs, reloadDirectMs, createMs, createDirectMs;
+double Ratio(const Mean& a, const Mean& b) { return b.value() > 0 ? a.value() / b.value() : 0; }
+
+// The queries of ReloadBoardLists as a program written directly on SQLite
+// would send them, every row stepped.
+void ReloadDirect(sqlite3* orders, sqlite3* jobs)
+{
+    StepAll(orders, "SELECT * FROM Siparisler WHERE SipTarih<='2026-12-07 00:00:00' AND \"Görev\"<>'Kesif' "
+            "AND KalAdet>0 AND StokKod<>'' ORDER BY SipNo DESC");
+    StepAll(orders, "SELECT * FROM Montaj WHERE Iptal=0 AND Tarih='2026-12-07 00:00:00' ORDER BY SipNo ASC");
+    StepAll(jobs, "SELECT * FROM Montaj WHERE Tarih='2026-12-07 00:00:00' AND \"Görev\"='Montaj' "
+              "ORDER BY Eleman ASC");
+    StepAll(jobs, "SELECT * FROM Montaj WHERE \"Görev\"='Montaj' ORDER BY SipNo ASC");
+    StepAll(orders, "SELECT * FROM Montaj WHERE Iptal=0 AND Tarih='2026-12-07 00:00:00' ORDER BY SipNo ASC");
+}
+
+void BM_ReloadBoardLists(benchmark::State& state)
+{
+    auto& w = window();
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        w.ReloadBoardLists();
+        reloadMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    state.counters["order_lines"] = w.DataSiparis.RecordCount();
+}
+BENCHMARK(BM_ReloadBoardLists)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ReloadBoardLists_DirectSQLite(benchmark::State& state)
+{
+    sqlite3* orders = OpenDirect(data().orders);
+    sqlite3* jobs = OpenDirect(data().jobs);
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        ReloadDirect(orders, jobs);
+        reloadDirectMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    sqlite3_close(orders);
+    sqlite3_close(jobs);
+    state.counters["ratio"] = Ratio(reloadMs, reloadDirectMs);
+}
+BENCHMARK(BM_ReloadBoardLists_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Marks the next 500 open installation lines that have no job yet.
+// (The large set has about 6,000 such lines: enough for every iteration.)
+void Mark500()
+{
+    store::Connection::Open(data().orders)
+        ->ExecuteNative(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE rowid IN (SELECT rowid FROM Siparisler "
+                                       "WHERE Görev='' AND KalAdet>0 AND StokKod<>'' AND Sec='' ORDER BY SipNo "
+                                       "LIMIT 500)"));
+}
+
+void BM_CreateJobs500(benchmark::State& state)
+{
+    auto& w = window();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Mark500();
+        state.ResumeTiming();
+        const auto t0 = Clock::now();
+        w.CreateJobs();
+        createMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+}
+BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CreateJobs500_DirectSQLite(benchmark::State& state)
+{
+    sqlite3* orders = OpenDirect(data().orders);
+    sqlite3* jobs = OpenDirect(data().jobs);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Mark500();
+        state.ResumeTiming();
+        const auto t0 = Clock::now();
+        sqlite3_exec(jobs, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_exec(orders, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_stmt* lines = nullptr;
+        sqlite3_prepare_v2(orders, "SELECT rowid, SipNo, Miktar, CariKod, CariAdi, StokAdi, \"Not\" FROM Siparisler "
+                                   "WHERE Sec='X' ORDER BY SipNo ASC", -1, &lines, nullptr);
+        sqlite3_stmt* earlier = nullptr;
+        sqlite3_prepare_v2(jobs, "SELECT Kalan FROM Montaj WHERE SipNo=? AND +\"Görev\"='Montaj' ORDER BY rowid LIMIT 1", -1,
+                           &earlier, nullptr);
+        sqlite3_stmt* add = nullptr;
+        sqlite3_prepare_v2(jobs, "INSERT INTO Montaj (Eleman, \"Görev\", Tarih, SipNo, Adet, RecNo, CariKod, Unvan, "
+                                 "Stok, \"Not\") VALUES ('Bench', 'Montaj', '2026-12-07 00:00:00', ?, ?, 1, ?, ?, ?, ?)",
+                           -1, &add, nullptr);
+        sqlite3_stmt* line = nullptr;
+        sqlite3_prepare_v2(orders, "UPDATE Siparisler SET Sec='', \"Görev\"='Montaj', Eleman='Bench', Montaj=1 "
+                                   "WHERE rowid=?", -1, &line, nullptr);
+        while (sqlite3_step(lines) == SQLITE_ROW) {
+            sqlite3_bind_value(earlier, 1, sqlite3_column_value(lines, 1));
+            double done = sqlite3_step(earlier) == SQLITE_ROW ? sqlite3_column_double(earlier, 0) : 0;
+            sqlite3_reset(earlier);
+            sqlite3_bind_value(add, 1, sqlite3_column_value(lines, 1));
+            sqlite3_bind_double(add, 2, sqlite3_column_double(lines, 2) - done);
+            for (int i = 3; i <= 6; ++i)
+                sqlite3_bind_value(add, i, sqlite3_column_value(lines, i));
+            sqlite3_step(add);
+            sqlite3_reset(add);
+            sqlite3_bind_int64(line, 1, sqlite3_column_int64(lines, 0));
+            sqlite3_step(line);
+            sqlite3_reset(line);
+        }
+        for (sqlite3_stmt* st : {lines, earlier, add, line})
+            sqlite3_finalize(st);
+        sqlite3_exec(jobs, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(orders, "COMMIT", nullptr, nullptr, nullptr);
+        ReloadDirect(orders, jobs); // the board shows the new jobs
+        createDirectMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    sqlite3_close(orders);
+    sqlite3_close(jobs);
+    state.counters["ratio"] = Ratio(createMs, createDirectMs);
+}
+BENCHMARK(BM_CreateJobs500_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("VELMORA_SOUND", "off");
+    QApplication app(argc, argv);
+    app::ScriptedPrompt prompt; // any box is answered, never waited on
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::printf("\nReloadBoardLists: %.1f ms, the same queries on SQLite: %.1f ms, ratio %.2f\n",
+                reloadMs.value(), reloadDirectMs.value(), Ratio(reloadMs, reloadDirectMs));
+    std::printf("Görev Ekle with 500 lines: %.1f ms, the same writes on SQLite: %.1f ms, ratio %.2f\n",
+                createMs.value(), createDirectMs.value(), Ratio(createMs, createDirectMs));
+    benchmark::Shutdown();
+    return 0;
+}
