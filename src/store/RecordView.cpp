@@ -397,6 +397,71 @@ bool isTableName(const QString& source)
     return name.match(source).hasMatch();
 }
 
+// The single-quoted values of a criteria text, taken out so that finds that
+// differ only in their values ("SipNo='1001'", "SipNo='1002'") share one
+// translation and one prepared statement: "SipNo='A''1'" gives the shape
+// "SipNo='VelmoraP0'" and the value "A'1". Double-quoted texts, [names] and
+// #dates# pass whole. False when a quote is left open.
+bool splitValues(const QString& jet, QString* shape, QStringList* values)
+{
+    shape->clear();
+    values->clear();
+    const int n = int(jet.size());
+    int i = 0;
+    while (i < n) {
+        const QChar c = jet[i];
+        if (c == QLatin1Char('\'')) {
+            QString value;
+            int j = i + 1;
+            bool closed = false;
+            while (j < n) {
+                if (jet[j] == QLatin1Char('\'')) {
+                    if (j + 1 < n && jet[j + 1] == QLatin1Char('\'')) {
+                        value += QLatin1Char('\'');
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++j;
+                    break;
+                }
+                value += jet[j++];
+            }
+            if (!closed)
+                return false;
+            *shape += QStringLiteral("'VelmoraP%1'").arg(values->size());
+            values->append(value);
+            i = j;
+            continue;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('#')) {
+            const int j = skipQuoted(jet, i);
+            *shape += jet.mid(i, j - i);
+            i = j;
+            continue;
+        }
+        *shape += c;
+        ++i;
+    }
+    return true;
+}
+
+// The condition of a find in SQLite SQL ("WHERE (...)"): the criteria go
+// through the translator inside a statement of their own.
+QString translateCriteria(const QString& criteria)
+{
+    static const QRegularExpression shape(
+        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+[\"\\[`]?VelmoraFind[\"\\]`]?\\s+(WHERE\\b.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption
+            | QRegularExpression::UseUnicodePropertiesOption);
+    const QString translated =
+        stripSemicolons(TranslateJet(QStringLiteral("SELECT * FROM VelmoraFind WHERE (") + criteria + QLatin1Char(')')));
+    const QRegularExpressionMatch m = shape.match(translated);
+    if (!m.hasMatch())
+        throw StoreError(QStringLiteral("Arama ölçütü anlaşılamadı: %1").arg(criteria));
+    return m.captured(1);
+}
+
 // Prepared statement owned for one use.
 struct Statement {
     sqlite3_stmt* st = nullptr;
@@ -435,6 +500,10 @@ struct RecordView::Impl {
     // Other views: every row read at Refresh, row-major.
     std::vector<QVariant> cells;
     int materializedRows = 0;
+
+    // Find statements (SQLite SQL) by the shape of their criteria (see
+    // splitValues).
+    QHash<QString, QString> findStatements;
 
     // Statements used again and again (writes, finds), most recent first.
     std::vector<std::pair<QString, sqlite3_stmt*>> statements;
@@ -475,6 +544,7 @@ struct RecordView::Impl {
         cells.clear();
         cells.shrink_to_fit();
         materializedRows = 0;
+        findStatements.clear();
         pending.clear();
         dirty.clear();
     }
@@ -851,24 +921,55 @@ void RecordView::findIn(const QString& criteria, int from, int step)
         return;
     Connection& conn = *conn_;
 
-    // The criteria go through the translator inside a statement of their
-    // own; what follows the table is the condition in SQLite SQL.
-    static const QRegularExpression shape(
-        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+[\"\\[`]?VelmoraFind[\"\\]`]?\\s+(WHERE\\b.*)$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption
-            | QRegularExpression::UseUnicodePropertiesOption);
-    const QString translated =
-        stripSemicolons(TranslateJet(QStringLiteral("SELECT * FROM VelmoraFind WHERE (") + criteria + QLatin1Char(')')));
-    const QRegularExpressionMatch m = shape.match(translated);
-    if (!m.hasMatch())
-        throw StoreError(QStringLiteral("Arama ölçütü anlaşılamadı: %1").arg(criteria));
-    const QString where = m.captured(1);
+    // The statement of a find, over the view's base table or over its
+    // computed source.
+    const auto findSql = [&d](const QString& where) {
+        return d.keyset ? QStringLiteral("SELECT ") + d.tableSql + QStringLiteral(".rowid FROM ") + d.tableSql
+                + QLatin1Char(' ') + where
+                        : QStringLiteral("SELECT * FROM (") + d.translated + QStringLiteral(") ") + where;
+    };
+    // Its values become parameters, so it is translated and prepared once per
+    // shape; when the translator did not keep the stand-ins as they were, the
+    // criteria are translated whole.
+    QString shape;
+    QStringList values;
+    QString sql;
+    bool bound = splitValues(criteria, &shape, &values);
+    if (bound) {
+        if (auto it = d.findStatements.constFind(shape); it != d.findStatements.cend()) {
+            sql = *it;
+        } else {
+            QString where = translateCriteria(shape);
+            for (int k = 0; k < values.size() && bound; ++k) {
+                const QString standIn = QStringLiteral("'VelmoraP%1'").arg(k);
+                if (where.count(standIn) != 1)
+                    bound = false;
+                else
+                    where.replace(standIn, QStringLiteral("?%1").arg(k + 1));
+            }
+            if (bound) {
+                sql = findSql(where);
+                if (d.findStatements.size() >= 64)
+                    d.findStatements.clear();
+                d.findStatements.insert(shape, sql);
+            }
+        }
+    }
+    if (!bound)
+        sql = findSql(translateCriteria(criteria));
+    const auto bindValues = [&](sqlite3_stmt* st) {
+        if (!bound)
+            return;
+        for (int k = 0; k < values.size(); ++k) {
+            const QByteArray utf8 = values[k].toUtf8();
+            sqlite3_bind_text(st, k + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+    };
 
     int found = -1;
     if (d.keyset) {
-        sqlite3_stmt* st =
-            d.statement(conn, QStringLiteral("SELECT ") + d.tableSql + QStringLiteral(".rowid FROM ") + d.tableSql
-                                  + QLatin1Char(' ') + where);
+        sqlite3_stmt* st = d.statement(conn, sql);
+        bindValues(st);
         d.ensurePositions();
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -885,9 +986,10 @@ void RecordView::findIn(const QString& criteria, int from, int step)
     } else {
         // Rows of a computed result have no key: a row matches when the same
         // values come out of the source filtered by the criteria.
-        sqlite3_stmt* st = d.statement(conn, QStringLiteral("SELECT * FROM (") + d.translated + QStringLiteral(") ") + where);
+        sqlite3_stmt* st = d.statement(conn, sql);
         if (sqlite3_column_count(st) != d.columns)
             throw StoreError(QStringLiteral("Arama ölçütü anlaşılamadı: %1").arg(criteria));
+        bindValues(st);
         QSet<QByteArray> matches;
         std::vector<QVariant> row(size_t(d.columns));
         int rc;

@@ -184,6 +184,38 @@ TEST_F(RecordViewTest, FindsWalkTheViewsOwnRowsInTheViewsOrder)
     EXPECT_EQ(v->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S004"));
 }
 
+TEST_F(RecordViewTest, FindCriteriaSpeakTheDialect)
+{
+    auto v = view(QStringLiteral("Select * From Siparisler Order By SipNo Asc"));
+    // Finds that differ only in their values share one prepared statement;
+    // each must still find its own row.
+    const struct {
+        const char* criteria;
+        int position; // -1: no match
+    } cases[] = {
+        {"SipNo='S003'", 2},
+        {"SipNo='S001'", 0},
+        {"SipNo='s005'", 4},
+        {"SipNo='S003' Or SipNo='S004'", 2},
+        {"SipNo='S004' Or SipNo='S003'", 2},
+        {"Montaj=True And SipTarih=#12/07/2026# And KalAdet<3", 0},
+        {"Montaj=False", -1},
+        {"SipTarih<#12/07/2026#", -1},
+        {"CariAdi=\"Cem Ticaret\"", 2},
+        {"CariAdi Like '*i*' And Görev<>''", 0},
+        {"SipNo='S''003'", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.criteria);
+        v->setAbsolutePosition(1);
+        v->FindFirst(QString::fromUtf8(c.criteria));
+        EXPECT_EQ(v->NoMatch(), c.position < 0);
+        EXPECT_EQ(v->AbsolutePosition(), c.position < 0 ? 1 : c.position);
+    }
+    EXPECT_THROW(v->FindFirst(QStringLiteral("Yok=1")), StoreError);
+    EXPECT_TRUE(v->NoMatch());
+}
+
 TEST_F(RecordViewTest, FieldsByNameAndPositionAreTheSameFieldsWithTheirTypes)
 {
     auto v = view(QStringLiteral("Select * From Siparisler Where SipNo='S003'"));
@@ -363,6 +395,10 @@ TEST_F(RecordViewTest, ComputedResultsAreReadWholeAndReadOnly)
     EXPECT_FALSE(v->NoMatch());
     EXPECT_EQ(v->AbsolutePosition(), 1);
     EXPECT_EQ(v->Field(1), QVariant(1.0));
+    v->FindPrevious(QStringLiteral("Toplam>0"));
+    EXPECT_EQ(v->AbsolutePosition(), 0);
+    v->FindNext(QStringLiteral("Toplam>0"));
+    EXPECT_EQ(v->AbsolutePosition(), 1);
     v->FindFirst(QStringLiteral("Toplam>100"));
     EXPECT_TRUE(v->NoMatch());
     EXPECT_EQ(v->AbsolutePosition(), 1);
