@@ -1,5 +1,6 @@
 // The job grid: done and cancelled, the quantity done, notes and deleting.
 #include "board/MainWindow.h"
+#include "board/ViewHelpers.h"
 
 #include "app/Prompt.h"
 #include "app/Refresh.h"
@@ -18,32 +19,6 @@
 namespace board {
 
 namespace {
-
-QString Criteria(const char* field, const QString& value)
-{
-    return QString::fromUtf8(field) + QLatin1Char('=') + store::SqlText(value);
-}
-
-bool HasRow(const store::RecordView& v)
-{
-    return v.RecordCount() > 0 && !v.BOF() && !v.EOF();
-}
-
-// Deleting goes on past a failing step: each step that fails is skipped.
-template <typename Step> void Try(Step&& step)
-{
-    try {
-        step();
-    } catch (const store::StoreError&) {
-    }
-}
-
-// After a delete the row after it is current; past the end, the last row.
-void StayInside(store::RecordView& v)
-{
-    if (v.EOF() && v.RecordCount() > 0)
-        v.MoveLast();
-}
 
 bool ParseQuantity(QString text, double* value)
 {

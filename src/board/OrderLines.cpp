@@ -1,6 +1,7 @@
 // The order grid: marking lines, the filter, deleting own lines, and job
 // creation from the marked lines.
 #include "board/MainWindow.h"
+#include "board/ViewHelpers.h"
 
 #include "app/Pause.h"
 #include "app/Prompt.h"
@@ -28,19 +29,6 @@
 
 namespace board {
 
-namespace {
-
-QString Criteria(const char* field, const QString& value)
-{
-    return QString::fromUtf8(field) + QLatin1Char('=') + store::SqlText(value);
-}
-
-bool HasRow(const store::RecordView& v)
-{
-    return v.RecordCount() > 0 && !v.BOF() && !v.EOF();
-}
-
-} // namespace
 
 bool MainWindow::InStoreTransaction(const std::function<void()>& work)
 {
