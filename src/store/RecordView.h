@@ -59,6 +59,8 @@ public:
     void MovePrevious();
     // 0-based position of the current row; -1 before the first, RecordCount() past the last.
     int AbsolutePosition() const { return pos_; }
+    // A row outside the result stops one past the nearer end (BOF or EOF).
+    // Moving to another row forgets a pending Edit or AddNew.
     void setAbsolutePosition(int row);
 
     // Criteria are the body of a WHERE clause in the dialect. A find searches
