@@ -1,4 +1,5 @@
 #include "store/RecordView.h"
+#include "store/Values.h"
 
 #include "store/JetDialect.h"
 #include "store/RowCache.h"
@@ -103,25 +104,6 @@ QVariant readValue(sqlite3_stmt* st, int col, FieldType type)
                          .arg(field, value.toString()));
 }
 
-bool isNumeric(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A value assigned to a field, in the form the field gives it back; a value
 // the field cannot hold raises StoreError at once, as the assignment would.
 QVariant normalize(const QVariant& v, FieldType type, const QString& field)
@@ -141,7 +123,7 @@ QVariant normalize(const QVariant& v, FieldType type, const QString& field)
     case FieldType::Number: {
         if (id == QMetaType::Bool)
             return v.toBool() ? 1.0 : 0.0;
-        if (isNumeric(v))
+        if (store::IsNumeric(v))
             return v.toDouble();
         const QString s = v.toString().trimmed();
         if (s.isEmpty())
@@ -155,7 +137,7 @@ QVariant normalize(const QVariant& v, FieldType type, const QString& field)
         return d;
     }
     case FieldType::YesNo: {
-        if (id == QMetaType::Bool || isNumeric(v))
+        if (id == QMetaType::Bool || store::IsNumeric(v))
             return v.toBool();
         const QString s = v.toString().trimmed().toLower();
         if (s == QLatin1String("true") || s == QLatin1String("-1") || s == QLatin1String("1")
@@ -825,7 +807,7 @@ void RecordView::load()
             FieldType found = FieldType::Other;
             for (int r = 0; r < rows && found == FieldType::Other; ++r) {
                 const QVariant& v = d.cells[size_t(r) * size_t(d.columns) + size_t(c)];
-                if (isNumeric(v))
+                if (store::IsNumeric(v))
                     found = FieldType::Number;
                 else if (v.typeId() == QMetaType::QString)
                     found = FieldType::Text;

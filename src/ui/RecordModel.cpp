@@ -1,4 +1,5 @@
 #include "ui/RecordModel.h"
+#include "store/Values.h"
 
 #include "store/RecordView.h"
 #include "store/StoreError.h"
@@ -15,25 +16,6 @@ namespace ui {
 namespace {
 
 const QString kCheck = QStringLiteral("\u2713"); // ✓
-
-bool IsNumber(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // A number with no needless decimals and no thousands separator, in the
 // program's locale: 5 -> "5", 2.5 -> "2,5" in Turkish, 0.1 + 0.2 -> "0,3".
@@ -76,7 +58,7 @@ bool Truthy(const QVariant& v)
         return !(s.isEmpty() || s == QLatin1String("0") || s == QLatin1String("false")
                  || s == QStringLiteral("hayır"));
     }
-    if (IsNumber(v))
+    if (store::IsNumeric(v))
         return v.toDouble() != 0;
     return v.toBool();
 }
@@ -393,7 +375,7 @@ QString RecordModel::FormatValue(const QVariant& v, ColumnFormat format)
         // A check mark for Yes and nothing for No reads at a glance.
         return Truthy(v) ? kCheck : QString();
     case ColumnFormat::GeneralNumber:
-        if (IsNumber(v) || id == QMetaType::Bool)
+        if (store::IsNumeric(v) || id == QMetaType::Bool)
             return FormatNumber(v.toDouble());
         if (id == QMetaType::QString) {
             bool ok = false;
