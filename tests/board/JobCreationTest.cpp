@@ -190,8 +190,9 @@ TEST_F(JobCreationTest, FilterNarrowsByTheCurrentColumnOnly)
         EXPECT_EQ(filter->isChecked(), c.filters) << c.column;
         if (c.filters) {
             EXPECT_EQ(Find<QLabel>(QStringLiteral("SourceLbl"))->text(), boardSource);
-            if (c.column != 2) // the delivery-date filter also wants lines of the kind
+            if (c.column != 2) { // the delivery-date filter also wants lines of the kind
                 EXPECT_GT(w.DataSiparis.RecordCount(), 0) << c.column;
+            }
             for (w.DataSiparis.MoveFirst(); !w.DataSiparis.EOF(); w.DataSiparis.MoveNext())
                 EXPECT_EQ(w.DataSiparis.Field(QString::fromUtf8(c.field)), value) << c.column;
             for (const char* name : {"Command2", "Command3", "Command4", "Option1(0)", "Option1(3)"})

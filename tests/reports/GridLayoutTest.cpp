@@ -265,8 +265,16 @@ TEST_F(GridLayoutTest, UnwritableDataDirectoryIsNotAnError)
     auto g = Grid("StokDataGrid", {Col("Seç", 450)});
     const bool saved = reports::SaveGridLayout(*g, paths);
     QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (canWrite)
-        GTEST_SKIP() << "running with rights that ignore a read-only directory";
-    EXPECT_FALSE(saved);
-    EXPECT_FALSE(QFile::exists(LayoutFile("StokDataGrid")));
+    if (!canWrite) {
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(QFile::exists(LayoutFile("StokDataGrid")));
+        return;
+    }
+    // Root writes into a read-only folder anyway; below a plain file nobody can.
+    QFile blocker(root + QStringLiteral("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const app::StorePaths blocked = app::StorePaths::From(root + QStringLiteral("blocker/"), QString());
+    EXPECT_FALSE(reports::SaveGridLayout(*g, blocked));
+    EXPECT_FALSE(QFile::exists(app::StorePaths::Local(blocked.gridLayout(QStringLiteral("StokDataGrid")))));
 }
