@@ -1,3 +1,4 @@
+#include "app/SafeApplication.h"
 #include "app/SingleInstance.h"
 #include "board/MainWindow.h"
 
@@ -6,7 +7,7 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    app::SafeApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
 
     // A second start ends at once: no window, no message.

@@ -12,6 +12,7 @@
 #include "ui/DataGrid.h"
 
 #include <QAction>
+#include <cmath>
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
@@ -26,6 +27,7 @@ bool ParseQuantity(QString text, double* value)
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double v = text.toDouble(&ok);
+    ok = ok && std::isfinite(v); // "inf" and "nan" are not quantities
     if (ok && value)
         *value = v;
     return ok;
@@ -40,16 +42,19 @@ void MainWindow::connectJobGrid()
     connect(GörevGrid, &ui::DataGrid::rowChanged, this, &MainWindow::JobGridRowChanged);
     connect(GörevGrid, &ui::DataGrid::selectionChanging, this, [](bool* cancel) { *cancel = true; });
     connect(GörevGrid, &ui::DataGrid::cellDoubleClick, this, [this] {
-        if (!HasRow(DataGörev))
-            return;
-        const int col = GörevGrid->Col();
-        if (col == 4 && !DataGörev.Field(QStringLiteral("Iptal")).toBool())
-            ToggleJobState(4);
-        else if (col == 5 && !DataGörev.Field(QStringLiteral("Tamam")).toBool())
-            ToggleJobState(9);
+        Guarded([this] {
+            if (!HasRow(DataGörev))
+                return;
+            const int col = GörevGrid->Col();
+            if (col == 4 && !DataGörev.Field(QStringLiteral("Iptal")).toBool())
+                ToggleJobState(4);
+            else if (col == 5 && !DataGörev.Field(QStringLiteral("Tamam")).toBool())
+                ToggleJobState(9);
+        });
     });
-    connect(GörevGrid, &ui::DataGrid::mouseDown, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers) { JobGridMouseDown(button); });
+    connect(GörevGrid, &ui::DataGrid::mouseDown, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
+        Guarded([&] { JobGridMouseDown(button); });
+    });
     connect(GörevGrid, &ui::DataGrid::beforeColUpdate, this,
             [this](int col, const QVariant&, const QString& text, bool* cancel) {
                 if (col == 7 && !JobQuantityAcceptable(text))
@@ -234,7 +239,7 @@ void MainWindow::DeleteEntry()
 
 void MainWindow::DeleteSurveyEntry()
 {
-    InStoreTransaction([this] {
+    const bool stored = InStoreTransaction([this] {
         bool jobFound = false;
         if (ActiveGrid == StokDataGrid) {
             if (!HasRow(DataSiparis))
@@ -283,7 +288,8 @@ void MainWindow::DeleteSurveyEntry()
                 DataSipEleman.Delete();
         });
     });
-    app::Sound::Play(QStringLiteral("\\Recycle.wav"));
+    if (stored)
+        app::Sound::Play(QStringLiteral("\\Recycle.wav"));
 }
 
 void MainWindow::DeleteJob()

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QScopeGuard>
 
 namespace board {
 
@@ -387,8 +388,10 @@ bool MainWindow::Activated() const
 
 void MainWindow::Activate()
 {
-    if (!loaded_ || Activated())
+    if (!loaded_ || Activated() || activating_)
         return;
+    activating_ = true;
+    const auto done = qScopeGuard([this] { activating_ = false; });
     try {
         CurrentKind = QStringLiteral("Montaj");
         move(0, 0);
@@ -465,7 +468,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
         FirstLetterSearch(key->text());
     if (watched == GörevGrid) {
         if (key->key() == Qt::Key_Delete) {
-            DeleteEntry();
+            Guarded([this] { DeleteEntry(); });
             return true;
         }
         JobGridKey(key->text(), key->key());

@@ -140,6 +140,9 @@ private:
     void FollowJobInOrderList();
     // Runs a change of several rows as one transaction on each store it touches.
     bool InStoreTransaction(const std::function<void()>& work);
+    // Runs a handler; a store error ends the action with a message instead of
+    // escaping into the event loop.
+    void Guarded(const std::function<void()>& action);
     // Heading sorts, layout saving, hover highlight, keeping on the screen (GridWiring.cpp).
     void WireHelpers();
     void LoadGridLayouts();
@@ -147,6 +150,7 @@ private:
     app::StorePaths paths_;
     Qt::KeyboardModifiers lastClickModifiers_;
     bool loaded_ = false;
+    bool activating_ = false; // the first activation runs once, even when events arrive inside it
 };
 
 } // namespace board

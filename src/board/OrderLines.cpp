@@ -30,27 +30,42 @@
 namespace board {
 
 
+void MainWindow::Guarded(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const store::StoreError& e) {
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
+}
+
 bool MainWindow::InStoreTransaction(const std::function<void()>& work)
 {
     std::vector<std::shared_ptr<store::Connection>> stores;
+    size_t committed = 0;
     try {
         for (const QString& p : {paths_.jobs(), paths_.orders()}) {
             stores.push_back(store::Connection::Open(app::StorePaths::Local(p)));
             stores.back()->Begin();
         }
         work();
-        for (auto& c : stores)
-            c->Commit();
+        for (; committed < stores.size(); ++committed)
+            stores[committed]->Commit();
         return true;
     } catch (const store::StoreError& e) {
-        for (auto& c : stores) {
+        for (size_t i = committed; i < stores.size(); ++i) {
             try {
-                c->Rollback();
+                stores[i]->Rollback();
             } catch (const store::StoreError&) {
             }
         }
-        app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."),
-                             {}, app::MessageIcon::Warning);
+        // Only a failing second commit can leave part of the work stored; say so.
+        const QString outcome = committed == 0
+            ? QStringLiteral("İşlem yapılmadı; kayıtlar değişmedi.")
+            : QStringLiteral("İşlem yarıda kaldı: %1 kaydedildi, %2 kaydedilemedi. Kayıtları kontrol edin.")
+                  .arg(stores[0]->path(), stores[committed]->path());
+        app::Prompt::Message(this, e.message() + QStringLiteral("\n\n") + outcome, {}, app::MessageIcon::Warning);
+        ReloadBoardLists();
         return false;
     }
 }
@@ -84,22 +99,23 @@ void MainWindow::connectOrderGrid()
     connect(StokDataGrid, &ui::DataGrid::headClick, this, [this](int) { CellClicked = false; });
     connect(StokDataGrid, &ui::DataGrid::cellDoubleClick, this, [this] {
         const auto mods = lastClickModifiers_;
-        if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier)) {
-            ResetMarkedLines();
-            return;
-        }
-        if (StokDataGrid->Highlight() && CellClicked && StokDataGrid->Col() == 0)
-            ToggleOrderLineMark();
+        Guarded([&] {
+            if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier))
+                ResetMarkedLines();
+            else if (StokDataGrid->Highlight() && CellClicked && StokDataGrid->Col() == 0)
+                ToggleOrderLineMark();
+        });
     });
     connect(StokDataGrid, &ui::DataGrid::selectionChanging, this, [](bool* cancel) { *cancel = true; });
     connect(StokDataGrid, &ui::DataGrid::mouseDown, this, &MainWindow::OrderGridMouseDown);
-    connect(StokDataGrid, &ui::DataGrid::keyDown, this,
-            [this](int key, Qt::KeyboardModifiers, bool* consume) { OrderGridKey(key, consume); });
+    connect(StokDataGrid, &ui::DataGrid::keyDown, this, [this](int key, Qt::KeyboardModifiers, bool* consume) {
+        Guarded([&] { OrderGridKey(key, consume); });
+    });
 
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::CreateJobs);
-    connect(Check1, &QCheckBox::toggled, this, &MainWindow::FilterToggled);
-    connect(Notu, &QAction::triggered, this, &MainWindow::EditNote);
-    connect(Sil, &QAction::triggered, this, &MainWindow::DeleteEntry);
+    connect(Command2, &QPushButton::clicked, this, [this] { Guarded([this] { CreateJobs(); }); });
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { Guarded([&] { FilterToggled(on); }); });
+    connect(Notu, &QAction::triggered, this, [this] { Guarded([this] { EditNote(); }); });
+    connect(Sil, &QAction::triggered, this, [this] { Guarded([this] { DeleteEntry(); }); });
     // The order search and the customer detail are not built yet.
     Bul->setEnabled(false);
     Detay->setEnabled(false);
@@ -224,7 +240,7 @@ void MainWindow::CreateJobs()
         return;
     }
 
-    InStoreTransaction([&] {
+    const bool stored = InStoreTransaction([&] {
         bool first = true;
         for (DataSiparis.MoveFirst(); !DataSiparis.EOF(); DataSiparis.MoveNext()) {
             const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
@@ -279,7 +295,8 @@ void MainWindow::CreateJobs()
 
     app::SuppressListSync = true;
     app::RefreshData(DataSiparis);
-    app::Sound::Play(QStringLiteral("\\Cmd.wav"));
+    if (stored)
+        app::Sound::Play(QStringLiteral("\\Cmd.wav"));
     ReloadBoardLists();
     GörevGrid->setFocus();
     try {

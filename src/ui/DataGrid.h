@@ -125,6 +125,10 @@ protected:
 
 public:
     void selectAll() override; // refused, as every selection by the user
+    // Typing never moves the row on its own: the windows decide what a typed
+    // letter does (a search of their own, a toggle), and reading every row's
+    // text would be slow on a large view.
+    void keyboardSearch(const QString&) override {}
 
 private:
     friend class GridDelegate;

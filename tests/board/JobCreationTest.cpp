@@ -297,3 +297,36 @@ TEST_F(JobCreationTest, NamesWithASingleQuoteWorkInEveryPath)
     QTest::keyClicks(Orders_(), QStringLiteral("A"));
     EXPECT_TRUE(w.DataSiparis.Field(QStringLiteral("CariAdi")).toString().startsWith(QLatin1Char('A'), Qt::CaseInsensitive));
 }
+
+TEST_F(JobCreationTest, TypingALetterFindsTheNextCustomerOrProductWithIt)
+{
+    auto& w = Open();
+    auto* grid = Orders_();
+    const int customer = w.DataSiparis.FieldIndex(QStringLiteral("CariAdi"));
+    // The next line after `from` whose customer starts with the letter, from the top when none follows.
+    auto expected = [&](int from, QChar letter) {
+        const int n = w.DataSiparis.RecordCount();
+        for (int step = 1; step <= n; ++step) {
+            const int row = (from + step) % n;
+            if (w.DataSiparis.ValueAt(row, customer).toString().startsWith(letter, Qt::CaseInsensitive))
+                return from + step < n ? row : -1 - row; // -1-row: found again from the top
+        }
+        return -1;
+    };
+    w.DataSiparis.MoveFirst();
+    ClickCell(grid, 6);
+    for (int press = 0; press < 3; ++press) {
+        const int from = w.DataSiparis.AbsolutePosition();
+        int want = expected(from, QLatin1Char('a'));
+        ASSERT_NE(want, -1);
+        if (want < 0)
+            want = -1 - want;
+        QTest::keyClick(grid, Qt::Key_A, Qt::NoModifier);
+        EXPECT_EQ(w.DataSiparis.AbsolutePosition(), want) << "press " << press;
+    }
+    // In a column without the search a letter moves nothing.
+    grid->setCol(3);
+    const int at = w.DataSiparis.AbsolutePosition();
+    QTest::keyClicks(grid, QStringLiteral("2a"));
+    EXPECT_EQ(w.DataSiparis.AbsolutePosition(), at);
+}

@@ -319,3 +319,17 @@ TEST_F(BoardTest, ASecondInstanceEndsAtOnceWithoutAWindow)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
 }
+
+TEST_F(BoardTest, TheFirstActivationRunsOnceEvenWhenActivatedAgainInside)
+{
+    // Showing queues an activation; the direct one below processes events
+    // while it refreshes, so the queued one arrives in the middle of it.
+    window = std::make_unique<board::MainWindow>();
+    ASSERT_TRUE(window->Load());
+    int orderReads = 0;
+    QObject::connect(&window->DataSiparis, &store::RecordView::refreshed, [&] { ++orderReads; });
+    window->show();
+    window->Activate();
+    QApplication::processEvents();
+    EXPECT_EQ(orderReads, 1);
+}
