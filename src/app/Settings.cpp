@@ -55,6 +55,7 @@ struct Document {
     QString eol = QStringLiteral("\n");
     bool endsWithEol = true;
     Encoding encoding = Encoding::Utf8;
+    bool hasHeader = false;
 };
 
 struct ParseResult {
@@ -313,6 +314,7 @@ ParseResult parse(const QByteArray& bytes)
                 return r;
             }
             headerSeen = true;
+            doc.hasHeader = true;
             doc.lines.push_back(line);
             continue;
         }
@@ -514,6 +516,7 @@ Document newDocument()
     header.raw = QStringLiteral("Windows Registry Editor Version 5.00");
     doc.lines.push_back(header);
     doc.lines.push_back(Line{});
+    doc.hasHeader = true;
     return doc;
 }
 
@@ -601,6 +604,15 @@ void SaveRegString(RootKey, const QString& subKey, const QString& valueName, con
     if (!h.problem.isEmpty())
         return; // never overwrite a file we could not understand
     Document doc = h.exists ? h.parsed.doc : newDocument();
+    if (!doc.hasHeader) {
+        // An empty file (or one of comments only) gets the header it lacks;
+        // without it the next read would refuse the whole file.
+        Document fresh = newDocument();
+        fresh.lines.insert(fresh.lines.end(), doc.lines.begin(), doc.lines.end());
+        fresh.encoding = doc.encoding;
+        fresh.eol = doc.eol;
+        doc = fresh;
+    }
     QString keyText = kRootName;
     for (const QString& part : subKey.split(QLatin1Char('\\'), Qt::SkipEmptyParts))
         keyText += QLatin1Char('\\') + part;

@@ -9,7 +9,10 @@ double TakeBatchNumber(const QString& jobStorePath)
 {
     RecordView counter(QStringLiteral("RecSay"));
     counter.setDatabaseName(jobStorePath);
-    Transaction t(*Connection::Open(jobStorePath));
+    // Held here so the transaction's connection lives until it is committed,
+    // also when no other view has the job store open.
+    const auto conn = Connection::Open(jobStorePath);
+    Transaction t(*conn);
     counter.setRecordSource(QStringLiteral("RecSay"));
     counter.Refresh();
     if (counter.EOF())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -47,6 +48,16 @@ public:
     void Rollback();
     bool InTransaction() const { return depth_ > 0; }
 
+    // The highest rowid deleted from a table through a record view in this
+    // session. New rows are numbered above it, so a key that an open view
+    // still holds for a deleted row never comes back as another row.
+    qint64 RowidFloor(const QString& table) const { return rowidFloor_.value(table, 0); }
+    void NoteDeletedRowid(const QString& table, qint64 rowid)
+    {
+        if (rowid > rowidFloor_.value(table, 0))
+            rowidFloor_.insert(table, rowid);
+    }
+
     // Raises StoreError with the engine's message and the file name.
     [[noreturn]] void Fail(const QString& what) const;
 
@@ -60,6 +71,7 @@ private:
     QString path_;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    QHash<QString, qint64> rowidFloor_;
 };
 
 // Commits on Commit(), rolls back when left without it (an exception on the way).

@@ -25,6 +25,19 @@ namespace store {
 
 namespace {
 
+// A Yes/No written as text, in the words people use; nothing for other text.
+std::optional<bool> YesNoText(const QString& text)
+{
+    const QString s = QLocale(QLocale::Turkish).toLower(text.trimmed());
+    if (s == QLatin1String("true") || s == QLatin1String("-1") || s == QLatin1String("1")
+        || s == QStringLiteral("evet") || s == QStringLiteral("doğru"))
+        return true;
+    if (s.isEmpty() || s == QLatin1String("false") || s == QLatin1String("0") || s == QStringLiteral("hayır")
+        || s == QStringLiteral("yanlış"))
+        return false;
+    return std::nullopt;
+}
+
 constexpr std::size_t kCachedRows = 512;
 constexpr std::size_t kCachedStatements = 8;
 
@@ -74,7 +87,7 @@ QVariant readValue(sqlite3_stmt* st, int col, FieldType type)
         return sqlite3_column_double(st, col);
     case FieldType::YesNo:
         if (storage == SQLITE_TEXT)
-            return QVariant(columnText(st, col)).toBool();
+            return YesNoText(columnText(st, col)).value_or(true);
         return sqlite3_column_int64(st, col) != 0;
     case FieldType::DateTime:
         if (storage == SQLITE_TEXT) {
@@ -139,13 +152,8 @@ QVariant normalize(const QVariant& v, FieldType type, const QString& field)
     case FieldType::YesNo: {
         if (id == QMetaType::Bool || store::IsNumeric(v))
             return v.toBool();
-        const QString s = v.toString().trimmed().toLower();
-        if (s == QLatin1String("true") || s == QLatin1String("-1") || s == QLatin1String("1")
-            || s == QStringLiteral("evet") || s == QStringLiteral("doğru"))
-            return true;
-        if (s.isEmpty() || s == QLatin1String("false") || s == QLatin1String("0") || s == QStringLiteral("hayır")
-            || s == QStringLiteral("yanlış"))
-            return false;
+        if (const std::optional<bool> b = YesNoText(v.toString()))
+            return *b;
         typeMismatch(field, v);
     }
     case FieldType::DateTime: {
@@ -1146,9 +1154,20 @@ void RecordView::Update()
         return;
     }
 
-    // AddNew: the fields given; the rest keep the table's defaults.
+    // AddNew: the fields given; the rest keep the table's defaults. After a
+    // delete in this session the new row is numbered above every deleted one
+    // (SQLite would reuse the highest rowid, which other views may still hold).
+    qint64 rowid = 0;
+    if (const qint64 floor = conn.RowidFloor(d.tableSql); floor > 0) {
+        Statement top;
+        const QByteArray maxSql = (QStringLiteral("SELECT max(rowid) FROM ") + d.tableSql).toUtf8();
+        if (sqlite3_prepare_v2(db, maxSql.constData(), int(maxSql.size()), &top.st, nullptr) != SQLITE_OK)
+            conn.Fail(QStringLiteral("Yeni kayıt eklenemedi."));
+        const qint64 highest = sqlite3_step(top.st) == SQLITE_ROW ? sqlite3_column_int64(top.st, 0) : 0;
+        rowid = std::max(floor, highest) + 1;
+    }
     QString sql = QStringLiteral("INSERT INTO ") + d.tableSql;
-    if (changed.empty()) {
+    if (changed.empty() && rowid == 0) {
         sql += QStringLiteral(" DEFAULT VALUES");
     } else {
         QString cols, marks;
@@ -1156,11 +1175,17 @@ void RecordView::Update()
             cols += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]]);
             marks += k ? QStringLiteral(", ?") : QStringLiteral("?");
         }
+        if (rowid > 0) {
+            cols += (changed.empty() ? QString() : QStringLiteral(", ")) + QStringLiteral("rowid");
+            marks += changed.empty() ? QStringLiteral("?") : QStringLiteral(", ?");
+        }
         sql += QStringLiteral(" (") + cols + QStringLiteral(") VALUES (") + marks + QLatin1Char(')');
     }
     sqlite3_stmt* st = d.statement(conn, sql);
     for (size_t k = 0; k < changed.size(); ++k)
         bindValue(st, int(k) + 1, d.pending[size_t(changed[k])]);
+    if (rowid > 0)
+        sqlite3_bind_int64(st, int(changed.size()) + 1, rowid);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -1189,11 +1214,13 @@ void RecordView::Delete()
     Impl& d = *d_;
     Connection& conn = *conn_;
     sqlite3_stmt* st = d.statement(conn, QStringLiteral("DELETE FROM ") + d.tableSql + QStringLiteral(" WHERE rowid=?"));
-    sqlite3_bind_int64(st, 1, d.keys[size_t(pos_)]);
+    const qint64 deleted = d.keys[size_t(pos_)];
+    sqlite3_bind_int64(st, 1, deleted);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
         conn.Fail(QStringLiteral("Kayıt silinemedi."));
+    conn.NoteDeletedRowid(d.tableSql, deleted);
     const int removedAt = pos_;
     d.removed(removedAt);
     emit rowRemoved(removedAt);

@@ -1,6 +1,7 @@
 #include "store/Sql.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 namespace store {
 
@@ -9,6 +10,23 @@ QString SqlText(const QString& value)
     QString quoted = value;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString FieldName(const QString& name)
+{
+    static const QStringList words{
+        QStringLiteral("NOT"),  QStringLiteral("AND"),   QStringLiteral("OR"),     QStringLiteral("ORDER"),
+        QStringLiteral("BY"),   QStringLiteral("ASC"),   QStringLiteral("DESC"),   QStringLiteral("SELECT"),
+        QStringLiteral("FROM"), QStringLiteral("WHERE"), QStringLiteral("GROUP"),  QStringLiteral("IN"),
+        QStringLiteral("IS"),   QStringLiteral("LIKE"),  QStringLiteral("NULL"),   QStringLiteral("TRUE"),
+        QStringLiteral("FALSE"), QStringLiteral("AS"),   QStringLiteral("BETWEEN"), QStringLiteral("ON"),
+    };
+    bool plain = !name.isEmpty() && !name.at(0).isDigit();
+    for (const QChar c : name)
+        plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+    if (plain && !words.contains(name.toUpper()))
+        return name;
+    return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
 QString DateLiteral(const QDate& day)

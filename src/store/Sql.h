@@ -11,6 +11,10 @@ namespace store {
 // 'text' with every single quote doubled: "Ahmet'in Yeri" -> 'Ahmet''in Yeri'.
 QString SqlText(const QString& value);
 
+// A field name as it stands in the program's SQL: bracketed when it is also a
+// word of the language ("Not") or is not a plain name, as is otherwise.
+QString FieldName(const QString& name);
+
 // #mm/dd/yyyy#
 QString DateLiteral(const QDate& day);
 // #mm/dd/yyyy hh:nn:ss#

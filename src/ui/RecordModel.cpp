@@ -54,7 +54,7 @@ QDateTime ParseDateText(const QString& s)
 bool Truthy(const QVariant& v)
 {
     if (v.typeId() == QMetaType::QString) {
-        const QString s = v.toString().trimmed().toLower();
+        const QString s = QLocale(QLocale::Turkish).toLower(v.toString().trimmed());
         return !(s.isEmpty() || s == QLatin1String("0") || s == QLatin1String("false")
                  || s == QStringLiteral("hayır"));
     }

@@ -1,6 +1,7 @@
 #include "ui/ToggleSortOrder.h"
 
 #include "store/RecordView.h"
+#include "store/Sql.h"
 #include "ui/DataGrid.h"
 
 #include <exception>
@@ -16,7 +17,7 @@ QString SortedSource(const QString& source, const QString& field, bool descendin
     // text (upper-casing may change the length of some texts).
     const qsizetype at = source.indexOf(kOrderBy, 0, Qt::CaseInsensitive);
     QString sorted = at >= 0 ? source.left(at) : source;
-    sorted += QStringLiteral(" ORDER BY ") + field;
+    sorted += QStringLiteral(" ORDER BY ") + store::FieldName(field);
     sorted += descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
     return sorted;
 }

@@ -106,6 +106,20 @@ TEST(SettingsTest, SaveCreatesFolderFileAndKey)
     EXPECT_TRUE(text.contains("\"RapPrn\"=\"HP LaserJet \\\\\\\\srv\\\\ofis \\\"2\\\"\"")) << text.constData();
 }
 
+TEST(SettingsTest, AnEmptyFileGetsItsHeaderOnTheFirstSave)
+{
+    for (const QByteArray& start : {QByteArray(), QByteArray("\n\n"), QByteArray(" \r\n")}) {
+        ScopedSettingsFile file;
+        file.write(start);
+        Save(QStringLiteral("RapPrn"), QStringLiteral("PDF"));
+        EXPECT_TRUE(file.read().startsWith("Windows Registry Editor Version 5.00")) << file.read().constData();
+        EXPECT_EQ(Get(QStringLiteral("RapPrn")), QStringLiteral("PDF"));
+        EXPECT_TRUE(app::SettingsFile::TakeProblem().isEmpty());
+        Save(QStringLiteral("RapPrn"), QStringLiteral("Yazıcı 2"));
+        EXPECT_EQ(Get(QStringLiteral("RapPrn")), QStringLiteral("Yazıcı 2"));
+    }
+}
+
 TEST(SettingsTest, SaveKeepsEverythingElseAsItWas)
 {
     ScopedSettingsFile file;

@@ -1,4 +1,6 @@
 #include "store/Connection.h"
+#include "store/BatchCounter.h"
+#include "store/Layouts.h"
 #include "store/RecordView.h"
 #include "store/RowCache.h"
 #include "store/Sql.h"
@@ -462,6 +464,57 @@ TEST_F(RecordViewTest, FailuresLeaveTheViewEmptyWithATurkishMessage)
     missing.setDatabaseName(dir.filePath(QStringLiteral("Yok.mdb")));
     missing.setRecordSource(QStringLiteral("Siparisler"));
     EXPECT_THROW(missing.Refresh(), StoreError);
+}
+
+TEST_F(RecordViewTest, ARowDeletedInOneViewNeverComesBackAsAnotherRowInTheNext)
+{
+    auto all = view(QStringLiteral("Montaj"));
+    auto other = view(QStringLiteral("Montaj"));
+    ASSERT_EQ(all->RecordCount(), 3);
+    other->MoveLast(); // the newest row: SQLite would give its key to the next one
+    other->Delete();
+    other->AddNew();
+    other->setField(QStringLiteral("Eleman"), QStringLiteral("Yeni"));
+    other->Update();
+    // The first view still holds the deleted row's key; it must not read the new row there.
+    EXPECT_NE(all->ValueAt(2, 0).toString(), QStringLiteral("Yeni"));
+    all->Refresh();
+    ASSERT_EQ(all->RecordCount(), 3);
+    all->MoveLast();
+    EXPECT_EQ(all->Field(QStringLiteral("Eleman")).toString(), QStringLiteral("Yeni"));
+}
+
+TEST_F(RecordViewTest, YesNoTakesTurkishWordsInAnyCase)
+{
+    auto v = view(QStringLiteral("Montaj"));
+    struct Case { const char* text; bool value; };
+    for (const Case& c : {Case{"HAYIR", false}, Case{"Hayır", false}, Case{"YANLIŞ", false}, Case{"EVET", true},
+                          Case{"Doğru", true}, Case{"True", true}, Case{"0", false}}) {
+        v->MoveFirst();
+        v->Edit();
+        v->setField(QStringLiteral("Tamam"), QString::fromUtf8(c.text));
+        v->Update();
+        EXPECT_EQ(v->Field(QStringLiteral("Tamam")).toBool(), c.value) << c.text;
+    }
+    // A Yes/No the accounting package left as text reads by its meaning.
+    Connection::Open(path)->ExecuteNative(QStringLiteral("UPDATE Montaj SET Tamam='Hayır' WHERE Eleman='Veli'"));
+    v->Refresh();
+    v->FindFirst(QStringLiteral("Eleman='Veli'"));
+    ASSERT_FALSE(v->NoMatch());
+    EXPECT_FALSE(v->Field(QStringLiteral("Tamam")).toBool());
+}
+
+TEST(BatchCounterTest, NumbersAreTakenInTheirOwnTransactionWithNothingElseOpen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
+    store::CreateStore(store::StoreKind::Jobs, path);
+    // No view or connection keeps the store open between the calls.
+    EXPECT_EQ(store::TakeBatchNumber(path), 1);
+    EXPECT_EQ(store::TakeBatchNumber(path), 2);
+    EXPECT_EQ(Connection::Open(path)->Scalar(QStringLiteral("Select RecNo From RecSay")).toDouble(), 2);
+    Connection::Open(path)->Execute(QStringLiteral("DELETE FROM RecSay"));
+    EXPECT_THROW(store::TakeBatchNumber(path), store::StoreError);
 }
 
 TEST(RowCacheTest, KeepsTheMostRecentlyUsedRows)

@@ -70,6 +70,11 @@ TEST(SortedSource, ReplacesOrAppendsTheOrder)
         // Without the blank before it, it is not the clause.
         {"Select * From X Where A='ORDER BY'", "A", false,
          "Select * From X Where A='ORDER BY' ORDER BY A ASC"},
+        // A field that is also a word of the language is bracketed, or the
+        // query would not run and the list would empty.
+        {"Select * From Siparisler Where Sec='X'", "Not", false,
+         "Select * From Siparisler Where Sec='X' ORDER BY [Not] ASC"},
+        {"Montaj", "Görev", true, "Montaj ORDER BY Görev DESC"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
