@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QScopeGuard>
 
@@ -89,7 +90,10 @@ MainWindow::MainWindow(QWidget* parent)
     connectJobGrid();
     WireHelpers();
     qApp->installEventFilter(this);
-    resize(1280, 720);
+    // As large as the screen allows (up to a comfortable size), leaving the
+    // title bar and the strip kept free at the bottom of the screen.
+    const QRect avail = screen()->availableGeometry();
+    resize(qBound(1024, avail.width() - 8, 1680), qBound(600, avail.height() - 80, 1000));
 }
 
 MainWindow::~MainWindow()

@@ -94,6 +94,8 @@ TEST_F(GridWiringTest, ResizingAColumnSavesTheGridsLayout)
 TEST_F(GridWiringTest, ResizingTheFillColumnFillsTheGrid)
 {
     Open();
+    window->resize(1366, 768); // room for the fill column beside the others
+    QApplication::processEvents();
     ui::DataGrid* orders = Grid("StokDataGrid");
     const double product = orders->WidthTwips(7);
     UserResize(orders, 3, 40);
