@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -433,6 +432,7 @@ void MainWindow::Activate()
         Command1[0]->setEnabled(true);
         ReloadBoardLists();
     } catch (const store::StoreError& e) {
+        loaded_ = false; // closing the message re-activates the window: nothing more to do
         app::Prompt::Message(this, e.message() + QStringLiteral("\n\nProgram kapanacak."), {},
                              app::MessageIcon::Critical);
         QMetaObject::invokeMethod(qApp, [] { QApplication::exit(1); }, Qt::QueuedConnection);
@@ -478,12 +478,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
         JobGridKey(key->text(), key->key());
     }
     return QMainWindow::eventFilter(watched, e);
-}
-
-void MainWindow::closeEvent(QCloseEvent* e)
-{
-    // Nothing is held only in memory: every change is already in the stores.
-    e->accept();
 }
 
 } // namespace board

@@ -114,7 +114,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     void buildControls();
