@@ -51,6 +51,27 @@ protected:
     double OrdersNumber(const QString& jet) const { return data.Number(data.orders(), jet); }
     double JobsNumber(const QString& jet) const { return data.Number(data.jobs(), jet); }
 
+    // One field of an order line, read straight from the store.
+    QString LineText(const QString& sipNo, const char* field) const
+    {
+        return Orders()
+            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
+                     + QStringLiteral(" From Siparisler Where SipNo=") + store::SqlText(sipNo))
+            .toString();
+    }
+    // Day-staff rows of a kind for a staff member on the board day.
+    double DayRows(const char* kind, const QString& staff) const
+    {
+        return OrdersNumber(QStringLiteral("Select Count(*) From ") + QString::fromUtf8(kind)
+                            + QStringLiteral(" Where Eleman=") + store::SqlText(staff)
+                            + QStringLiteral(" And Tarih=") + store::DateLiteral(Today()));
+    }
+    // The demo data has marked lines of its own; tests that count jobs start without them.
+    void ClearDemoMarks() const
+    {
+        Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+    }
+
     template <typename T> T* Find(const QString& name) const { return window->findChild<T*>(name); }
 
     // Moves the grid's view to the row matching the criteria; false when none.

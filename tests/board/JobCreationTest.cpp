@@ -17,8 +17,7 @@ protected:
     void SetUp() override
     {
         BoardTest::SetUp();
-        // The demo data has marked lines of its own; these tests count exactly.
-        Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+        ClearDemoMarks();
     }
     ui::DataGrid* Orders_() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
 
@@ -28,13 +27,6 @@ protected:
         ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + SqlText(sipNo))) << sipNo.toStdString();
         DoubleClickCell(Orders_(), 0);
     }
-    QString LineField(const QString& sipNo, const char* field) const
-    {
-        return Orders()
-            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
-                     + QStringLiteral(" From Siparisler Where SipNo=") + SqlText(sipNo))
-            .toString();
-    }
     void Create(const QString& staff)
     {
         Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
@@ -43,12 +35,6 @@ protected:
     double JobCount(const QString& where) const
     {
         return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where ") + where);
-    }
-    double DayRows(const char* kind, const QString& staff) const
-    {
-        return OrdersNumber(QStringLiteral("Select Count(*) From ") + QString::fromUtf8(kind)
-                            + QStringLiteral(" Where Eleman=") + SqlText(staff)
-                            + QStringLiteral(" And Tarih=") + store::DateLiteral(Today()));
     }
     double Counter() const { return JobsNumber(QStringLiteral("Select RecNo From RecSay")); }
 };
@@ -60,19 +46,19 @@ TEST_F(JobCreationTest, MarkingIsRefusedWhileTheJobIsPlannedAndAllowedAfterCance
     AddLine({.sipNo = QStringLiteral("T-0001")});
     auto& w = Open();
     Mark(QStringLiteral("T-0001"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
     Create(QStringLiteral("Test Usta"));
     ASSERT_EQ(JobCount(QStringLiteral("SipNo='T-0001'")), 1);
 
     Mark(QStringLiteral("T-0001"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QString()) << "a planned job blocks a new mark";
+    EXPECT_EQ(LineText(QStringLiteral("T-0001"), "Sec"), QString()) << "a planned job blocks a new mark";
 
     Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Iptal=True WHERE SipNo='T-0001'"));
     w.ReloadBoardLists();
     Mark(QStringLiteral("T-0001"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0001"), "Sec"), QStringLiteral("X"));
     Mark(QStringLiteral("T-0001"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0001"), "Sec"), QString()) << "a second double click unmarks";
+    EXPECT_EQ(LineText(QStringLiteral("T-0001"), "Sec"), QString()) << "a second double click unmarks";
 }
 
 TEST_F(JobCreationTest, APartlyDoneInstallationLeavesTheRestForTheNextJob)
@@ -87,13 +73,13 @@ TEST_F(JobCreationTest, APartlyDoneInstallationLeavesTheRestForTheNextJob)
     Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Tamam=True, Kalan=5 WHERE SipNo='T-0002'"));
     w.ReloadBoardLists();
     Mark(QStringLiteral("T-0002"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0002"), "Sec"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("T-0002"), "Sec"), QString());
 
     // Done in part: it comes back with what is left.
     Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Kalan=2 WHERE SipNo='T-0002'"));
     w.ReloadBoardLists();
     Mark(QStringLiteral("T-0002"));
-    ASSERT_EQ(LineField(QStringLiteral("T-0002"), "Sec"), QStringLiteral("X"));
+    ASSERT_EQ(LineText(QStringLiteral("T-0002"), "Sec"), QStringLiteral("X"));
     Create(QStringLiteral("Test Usta"));
     EXPECT_EQ(JobCount(QStringLiteral("SipNo='T-0002'")), 2);
     EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0002' And Tamam=False")), 3);
@@ -108,8 +94,8 @@ TEST_F(JobCreationTest, AFirstServiceJobGetsNoQuantity)
     Create(QStringLiteral("Servisçi"));
     EXPECT_EQ(JobCount(QStringLiteral("SipNo='T-0003' And Görev='Servis'")), 1);
     EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0003'")), 0);
-    EXPECT_EQ(LineField(QStringLiteral("T-0003"), "Servis"), QStringLiteral("1"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0003"), "Görev"), QStringLiteral("Servis"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0003"), "Servis"), QStringLiteral("1"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0003"), "Görev"), QStringLiteral("Servis"));
 }
 
 TEST_F(JobCreationTest, OneBatchNumberAnActionAndOneDayRowForANewStaffMember)
@@ -133,10 +119,10 @@ TEST_F(JobCreationTest, OneBatchNumberAnActionAndOneDayRowForANewStaffMember)
     EXPECT_EQ(OrdersNumber(QStringLiteral("Select RecNo From Montaj Where Eleman='Test Usta'")), before + 1);
     for (const char* sipNo : {"T-0004", "T-0005"}) {
         const QString s = QString::fromUtf8(sipNo);
-        EXPECT_EQ(LineField(s, "Sec"), QString()) << sipNo;
-        EXPECT_EQ(LineField(s, "Görev"), QStringLiteral("Montaj")) << sipNo;
-        EXPECT_EQ(LineField(s, "Eleman"), QStringLiteral("Test Usta")) << sipNo;
-        EXPECT_EQ(LineField(s, "Montaj"), QStringLiteral("1")) << sipNo;
+        EXPECT_EQ(LineText(s, "Sec"), QString()) << sipNo;
+        EXPECT_EQ(LineText(s, "Görev"), QStringLiteral("Montaj")) << sipNo;
+        EXPECT_EQ(LineText(s, "Eleman"), QStringLiteral("Test Usta")) << sipNo;
+        EXPECT_EQ(LineText(s, "Montaj"), QStringLiteral("1")) << sipNo;
     }
     // The staff member now works today: the next action adds no day row.
     Mark(QStringLiteral("T-0006"));
@@ -161,10 +147,10 @@ TEST_F(JobCreationTest, DeliveryJobsSetTheirOwnFlag)
     w.ChooseKind(3);
     Mark(QStringLiteral("T-0007"));
     Create(QStringLiteral("Paket Teslim"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Paket"), QStringLiteral("1"));
-    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Montaj"), QStringLiteral("0"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0007"), "Paket"), QStringLiteral("1"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0007"), "Montaj"), QStringLiteral("0"));
     EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0007' And Görev='Paket'")), 4);
-    EXPECT_EQ(LineField(QStringLiteral("T-0007"), "Görev"), QStringLiteral("Paket"));
+    EXPECT_EQ(LineText(QStringLiteral("T-0007"), "Görev"), QStringLiteral("Paket"));
 }
 
 TEST_F(JobCreationTest, FilterNarrowsByTheCurrentColumnOnly)
@@ -235,10 +221,10 @@ TEST_F(JobCreationTest, UnmarkingASurveyLineClearsItsProductName)
     auto& w = Open();
     w.ChooseKind(2);
     Mark(QStringLiteral("XT-0002"));
-    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "StokAdi"), QStringLiteral("Keşif: salon"));
+    EXPECT_EQ(LineText(QStringLiteral("XT-0002"), "StokAdi"), QStringLiteral("Keşif: salon"));
     Mark(QStringLiteral("XT-0002"));
-    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "Sec"), QString());
-    EXPECT_EQ(LineField(QStringLiteral("XT-0002"), "StokAdi"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("XT-0002"), "Sec"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("XT-0002"), "StokAdi"), QString());
 }
 
 TEST_F(JobCreationTest, CtrlAltDoubleClickResetsTheMarkedLines)
@@ -252,8 +238,8 @@ TEST_F(JobCreationTest, CtrlAltDoubleClickResetsTheMarkedLines)
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0030'")));
     DoubleClickCell(Orders_(), 3, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")), 0);
-    EXPECT_EQ(LineField(QStringLiteral("T-0031"), "Görev"), QString());
-    EXPECT_EQ(LineField(QStringLiteral("T-0031"), "Eleman"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("T-0031"), "Görev"), QString());
+    EXPECT_EQ(LineText(QStringLiteral("T-0031"), "Eleman"), QString());
 }
 
 TEST_F(JobCreationTest, CtrlClickCopiesTheCell)

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         BoardTest::SetUp();
-        Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+        ClearDemoMarks();
     }
 
     ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
@@ -42,19 +42,6 @@ protected:
         return JobsNumber(QStringLiteral("Select ") + QString::fromUtf8(field)
                           + QStringLiteral(" From Montaj Where SipNo=") + SqlText(sipNo)
                           + QStringLiteral(" And Görev=") + SqlText(kind));
-    }
-    QString LineText(const QString& sipNo, const char* field) const
-    {
-        return Orders()
-            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
-                     + QStringLiteral(" From Siparisler Where SipNo=") + SqlText(sipNo))
-            .toString();
-    }
-    double DayRows(const char* kind, const QString& staff) const
-    {
-        return OrdersNumber(QStringLiteral("Select Count(*) From ") + QString::fromUtf8(kind)
-                            + QStringLiteral(" Where Eleman=") + SqlText(staff)
-                            + QStringLiteral(" And Tarih=") + store::DateLiteral(Today()));
     }
     void PressDelete() { QTest::keyClick(JobGrid(), Qt::Key_Delete); }
 };
