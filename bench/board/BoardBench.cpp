@@ -37,9 +37,14 @@ struct Data {
     QString orders, jobs;
 };
 
+// The window and its data belong to main(): both must be gone before the
+// application object is (a window outliving it crashes on the way out).
+std::unique_ptr<Data> gData;
+std::unique_ptr<board::MainWindow> gWindow;
+
 Data& data()
 {
-    static std::unique_ptr<Data> d = [] {
+    if (!gData) {
         // Job creation changes the data, so every run makes its own copy.
         auto made = std::make_unique<Data>();
         made->root = made->temp.path();
@@ -51,23 +56,23 @@ Data& data()
                            made->root + QLatin1Char('/'));
         app::Clock::SetTodayForTesting(kToday);
         app::SetPausesForTesting(false);
-        return made;
-    }();
-    return *d;
+        gData = std::move(made);
+    }
+    return *gData;
 }
 
 board::MainWindow& window()
 {
-    static std::unique_ptr<board::MainWindow> w = [] {
+    if (!gWindow) {
         data();
         auto made = std::make_unique<board::MainWindow>();
         if (!made->Load())
             std::abort();
         made->show();
         made->Activate();
-        return made;
-    }();
-    return *w;
+        gWindow = std::move(made);
+    }
+    return *gWindow;
 }
 
 sqlite3* OpenDirect(const QString& path)
@@ -228,6 +233,9 @@ int main(int argc, char** argv)
                 reloadMs.value(), reloadDirectMs.value(), Ratio(reloadMs, reloadDirectMs));
     std::printf("Görev Ekle with 500 lines: %.1f ms, the same writes on SQLite: %.1f ms, ratio %.2f\n",
                 createMs.value(), createDirectMs.value(), Ratio(createMs, createDirectMs));
+    std::fflush(stdout);
+    gWindow.reset();
+    gData.reset();
     benchmark::Shutdown();
     return 0;
 }
