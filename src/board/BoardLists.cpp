@@ -64,13 +64,19 @@ void MainWindow::ReloadBoardLists()
     app::SuppressListSync = false;
 }
 
+void MainWindow::ShowChosenKind()
+{
+    // A clicked radio button is checked before the click is handled; put the
+    // check back on the kind in force.
+    for (int i = 0; i < 4; ++i)
+        if (CurrentKind == QString::fromUtf8(store::JobKinds()[i].code))
+            Option1[i]->setChecked(true);
+}
+
 void MainWindow::ChooseKind(int index)
 {
     if (MrFrame->isVisible() || Frame1->isVisible()) {
-        // The radio button moved on its own; put it back on the kind in force.
-        for (int i = 0; i < 4; ++i)
-            if (CurrentKind == QString::fromUtf8(store::JobKinds()[i].code))
-                Option1[i]->setChecked(true);
+        ShowChosenKind();
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -78,8 +84,10 @@ void MainWindow::ChooseKind(int index)
         store::Connection::Open(DataSiparis.DatabaseName())
             ->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
     } catch (const store::StoreError& e) {
-        // Without the order store the kind cannot change; the board stays as it is.
+        // Without the order store the kind cannot change; the board stays as
+        // it is, and so does its button: "Görev Ekle" makes jobs of the kind shown.
         QApplication::restoreOverrideCursor();
+        ShowChosenKind();
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Critical);
         return;
     }

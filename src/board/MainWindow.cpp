@@ -134,7 +134,8 @@ void MainWindow::buildControls()
     SourceLbl->setObjectName(QStringLiteral("SourceLbl"));
     SourceLbl->hide(); // only keeps the order list's source while filtering
 
-    auto* dayLabel = new QLabel(QStringLiteral("&Gün:"), central);
+    // Alt+G belongs to "&Görev Ekle".
+    auto* dayLabel = new QLabel(QStringLiteral("Gü&n:"), central);
     dayLabel->setBuddy(DTPicker1);
 
     auto* top = new QHBoxLayout;
@@ -313,14 +314,19 @@ void MainWindow::connectBoard()
     connect(DBGrid2, &ui::DataGrid::focusGained, this,
             [this] { DBGrid2->setHighlight(DataSipEleman.RecordCount() > 0); });
     connect(DBGrid2, &ui::DataGrid::focusLost, this, [this] { DBGrid2->setHighlight(false); });
-    connect(DBGrid2, &ui::DataGrid::rowChanged, this, [this] { StaffListRowChanged(); });
+    connect(DBGrid2, &ui::DataGrid::rowChanged, this, [this] {
+        if (DBGrid2->Highlight())
+            PickStaffFromList();
+    });
+    // A click on a name picks it also when the same click brings the window
+    // to the front: the grid then gets the focus (and its highlight) only
+    // after the row has moved.
+    connect(DBGrid2, &ui::DataGrid::cellClick, this, [this] { PickStaffFromList(); });
     connect(DBGrid2, &ui::DataGrid::selectionChanging, this, [](bool* cancel) { *cancel = true; });
 }
 
-void MainWindow::StaffListRowChanged()
+void MainWindow::PickStaffFromList()
 {
-    if (!DBGrid2->Highlight())
-        return;
     try {
         if (!DataSipEleman.BOF() && !DataSipEleman.EOF())
             DBCombo1->setText(DataSipEleman.Field(QStringLiteral("Eleman")).toString());

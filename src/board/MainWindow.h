@@ -121,7 +121,8 @@ private:
     void placeFrames();
     void connectBoard();
     void bindStore(store::RecordView& view, const QString& path);
-    void StaffListRowChanged();
+    void PickStaffFromList();
+    void ShowChosenKind();
     void connectOrderGrid();
     void connectJobGrid();
     void OrderGridKey(int key, bool* consume);

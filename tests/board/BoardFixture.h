@@ -7,14 +7,20 @@
 #include "app/Sound.h"
 #include "board/MainWindow.h"
 #include "store/Connection.h"
+#include "store/RecordView.h"
 #include "store/Sql.h"
+#include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 // Each board test gets a fresh copy of the demo data, its own settings file,
 // a fixed "today", silent sounds, instant pauses and a fresh window.
@@ -100,6 +106,55 @@ protected:
         const QModelIndex index = grid->model()->index(grid->view()->AbsolutePosition(), column);
         grid->scrollTo(index);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, grid->visualRect(index).center());
+    }
+
+    ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
+    ui::DataGrid* JobGrid() const { return Find<ui::DataGrid>(QStringLiteral("GörevGrid")); }
+
+    // Marks the lines with a double click in "Seç" and presses "Görev Ekle" for the staff member.
+    void MakeJobs(const QStringList& sipNos, const QString& staff)
+    {
+        for (const QString& s : sipNos) {
+            ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(s))) << s.toStdString();
+            DoubleClickCell(OrderGrid(), 0);
+        }
+        window->findChild<ui::DataCombo*>(QStringLiteral("DBCombo1"))->setText(staff);
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    }
+    // Puts the job grid on the job matching the criteria (and the order list follows it).
+    void SelectJobWhere(const QString& criteria)
+    {
+        ASSERT_TRUE(GoTo(window->DataGörev, criteria)) << criteria.toStdString();
+        JobGrid()->setFocus();
+        QApplication::processEvents();
+    }
+    void SelectJob(const QString& sipNo) { SelectJobWhere(QStringLiteral("SipNo=") + store::SqlText(sipNo)); }
+    // One field of the job of this order and kind, read straight from the store.
+    double Job(const QString& sipNo, const char* field, const QString& kind = QStringLiteral("Montaj")) const
+    {
+        return JobsNumber(QStringLiteral("Select ") + QString::fromUtf8(field)
+                          + QStringLiteral(" From Montaj Where SipNo=") + store::SqlText(sipNo)
+                          + QStringLiteral(" And Görev=") + store::SqlText(kind));
+    }
+    void PressDelete() { QTest::keyClick(JobGrid(), Qt::Key_Delete); }
+
+    // Every row a query gives, field by field, as a user would find it in the store.
+    using Row = std::map<std::string, std::string>;
+    std::vector<Row> Rows(const QString& storePath, const QString& jetSql) const
+    {
+        store::RecordView v;
+        v.setDatabaseName(storePath);
+        v.setRecordSource(jetSql);
+        v.Refresh();
+        std::vector<Row> rows;
+        const QStringList names = v.FieldNames();
+        for (; !v.EOF(); v.MoveNext()) {
+            Row row;
+            for (int i = 0; i < names.size(); ++i)
+                row[names[i].toStdString()] = v.Field(i).toString().toStdString();
+            rows.push_back(row);
+        }
+        return rows;
     }
 
     struct Line {

@@ -6,15 +6,21 @@
 #include "ui/DataGrid.h"
 #include "ui/DatePicker.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -332,4 +338,124 @@ TEST_F(BoardTest, TheFirstActivationRunsOnceEvenWhenActivatedAgainInside)
     window->Activate();
     QApplication::processEvents();
     EXPECT_EQ(orderReads, 1);
+}
+
+TEST_F(BoardTest, AKindChangeOnALockedOrderStoreKeepsTheOldKindAndItsButton)
+{
+    auto& w = Open();
+    auto orders = Orders();
+    orders->Execute(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE Görev='Kesif'"));
+    const int marked = MarkedLines(*orders);
+    auto* installation = Find<QRadioButton>(QStringLiteral("Option1(0)"));
+    auto* survey = Find<QRadioButton>(QStringLiteral("Option1(2)"));
+
+    // Another program holds the order store; the program's handle gives up at
+    // once instead of waiting for it.
+    sqlite3_busy_timeout(orders->handle(), 0);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(data.orders().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QTest::mouseClick(survey, Qt::LeftButton);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].text.contains(QStringLiteral("kilitli"))) << prompt.shown[0].text.toStdString();
+    EXPECT_EQ(w.CurrentKind, QStringLiteral("Montaj"));
+    EXPECT_TRUE(installation->isChecked());
+    EXPECT_FALSE(survey->isChecked());
+    EXPECT_EQ(MarkedLines(*orders), marked);
+
+    // Free again: the same click changes the kind.
+    QTest::mouseClick(survey, Qt::LeftButton);
+    EXPECT_EQ(w.CurrentKind, QStringLiteral("Kesif"));
+    EXPECT_TRUE(survey->isChecked());
+    EXPECT_EQ(MarkedLines(*orders), 0);
+}
+
+TEST_F(BoardTest, EveryAccessKeyOfTheWindowBelongsToOneControl)
+{
+    Open();
+    QMap<QKeySequence, QStringList> owners;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        QString caption;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            caption = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
+            caption = l->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            caption = g->title();
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (!key.isEmpty())
+            owners[key] << caption;
+    }
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        EXPECT_EQ(it.value().size(), 1) << it.key().toString().toStdString() << ": "
+                                         << it.value().join(QStringLiteral(", ")).toStdString();
+    // The captions of the board keep their own keys.
+    const struct { const char* name; const char* key; } kept[] = {
+        {"Option1(0)", "Alt+M"}, {"Option1(1)", "Alt+S"}, {"Option1(2)", "Alt+K"}, {"Option1(3)", "Alt+P"},
+        {"Check1", "Alt+F"},     {"Command2", "Alt+G"},   {"Command1(0)", "Alt+Ç"}, {"Command1(1)", "Alt+T"},
+        {"Command1(2)", "Alt+Y"}, {"Command3", "Alt+R"},
+    };
+    for (const auto& k : kept)
+        EXPECT_EQ(QKeySequence::mnemonic(Find<QAbstractButton>(QString::fromUtf8(k.name))->text()),
+                  QKeySequence(QString::fromUtf8(k.key)))
+            << k.name;
+}
+
+TEST_F(BoardTest, AltGCreatesTheJobs)
+{
+    Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Sec='' WHERE Sec='X'"));
+    AddLine({.sipNo = QStringLiteral("M-0001")});
+    auto& w = Open();
+    w.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &w);
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='M-0001'")));
+    DoubleClickCell(OrderGrid(), 0);
+    ASSERT_EQ(LineText(QStringLiteral("M-0001"), "Sec"), QStringLiteral("X"));
+    Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(QStringLiteral("Usta Kısayol"));
+
+    auto* create = Find<QPushButton>(QStringLiteral("Command2"));
+    QTest::keyClick(OrderGrid(), Qt::Key_G, Qt::AltModifier);
+    ASSERT_TRUE(create->isDown()) << "the access key went to another control";
+    // The key shows the button pressed for a moment; that moment's timer is
+    // run here at once.
+    for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(create)) {
+        QTimerEvent tick(timer.timerId);
+        QApplication::sendEvent(create, &tick);
+    }
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo='M-0001' And "
+                                        "Eleman='Usta Kısayol' And Görev='Montaj'")),
+              1);
+    EXPECT_EQ(LineText(QStringLiteral("M-0001"), "Sec"), QString());
+}
+
+TEST_F(BoardTest, AClickOnAStaffMemberPicksItAlsoWhenItActivatesTheWindow)
+{
+    auto& w = Open();
+    bool found = false;
+    for (int back = 0; back < 21 && !found; ++back) {
+        Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-back));
+        found = w.DataSipEleman.RecordCount() >= 2;
+    }
+    ASSERT_TRUE(found) << "the demo data should have a day with two installers";
+    auto* staffList = Find<ui::DataGrid>(QStringLiteral("DBGrid2"));
+    auto* picker = Find<ui::DataCombo>(QStringLiteral("DBCombo1"));
+    picker->setText(QStringLiteral("Kimse"));
+
+    // Another window of the desktop is in front.
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &other);
+    ASSERT_FALSE(staffList->hasFocus());
+
+    const QModelIndex second = staffList->model()->index(1, 0);
+    QTest::mouseClick(staffList->viewport(), Qt::LeftButton, {}, staffList->visualRect(second).center());
+    EXPECT_EQ(w.DataSipEleman.AbsolutePosition(), 1);
+    EXPECT_EQ(picker->Text(), w.DataSipEleman.ValueAt(1, w.DataSipEleman.FieldIndex(QStringLiteral("Eleman"))).toString());
 }
