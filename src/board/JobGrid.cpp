@@ -12,10 +12,12 @@
 #include "ui/DataGrid.h"
 
 #include <QAction>
-#include <cmath>
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
 
 namespace board {
 
@@ -167,7 +169,8 @@ void MainWindow::ToggleJobState(int position)
 
 bool MainWindow::JobQuantityAcceptable(const QString& text) const
 {
-    return ParseQuantity(text, nullptr);
+    double quantity = 0;
+    return ParseQuantity(text, &quantity) && quantity >= 0;
 }
 
 void MainWindow::StoreJobQuantity()
@@ -175,6 +178,11 @@ void MainWindow::StoreJobQuantity()
     double quantity = 0;
     if (!HasRow(DataGörev) || !ParseQuantity(GörevGrid->Text(), &quantity))
         return;
+    // More than the job's quantity is never stored, locked cell or not: the
+    // next job of the line gets what is left. A service job's quantity counts
+    // earlier work rather than work to do, so it caps nothing.
+    if (CurrentKind != QStringLiteral("Servis"))
+        quantity = std::min(quantity, DataGörev.Field(QStringLiteral("Adet")).toDouble());
     try {
         DataGörev.Edit();
         DataGörev.setField(QStringLiteral("Kalan"), quantity);

@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace board {
 
 
@@ -177,15 +179,19 @@ void MainWindow::ToggleOrderLineMark()
     try {
         const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
         if (DataGörevTmp.RecordCount() > 0) {
+            // Any job of the kind still planned for the line keeps it off,
+            // not only the first one found.
+            DataGörevTmp.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Tamam=False And Iptal=False"));
+            if (!DataGörevTmp.NoMatch())
+                return;
             DataGörevTmp.FindFirst(Criteria("SipNo", sipNo));
             if (!DataGörevTmp.NoMatch()) {
                 const bool done = DataGörevTmp.Field(QStringLiteral("Tamam")).toBool();
-                const bool cancelled = DataGörevTmp.Field(QStringLiteral("Iptal")).toBool();
                 const double doneQty = DataGörevTmp.Field(QStringLiteral("Kalan")).toDouble();
                 const double qty = DataGörevTmp.Field(QStringLiteral("Adet")).toDouble();
                 // A line goes back on the list only after its job was
                 // cancelled or, for installation and delivery, done in part.
-                if ((done && doneQty == qty) || (!done && !cancelled)
+                if ((done && doneQty == qty)
                     || (done && (CurrentKind == QStringLiteral("Servis")
                                  || CurrentKind == QStringLiteral("Kesif"))))
                     return;
@@ -275,7 +281,9 @@ void MainWindow::CreateJobs()
             DataGörev.setField(0, staff);
             DataGörev.setField(1, CurrentKind);
             DataGörev.setField(2, day);
-            DataGörev.setField(5, CurrentKind == QStringLiteral("Servis") ? earlierDone : lineQty - earlierDone);
+            // A job never has less than nothing to do.
+            DataGörev.setField(5, std::max(0.0, CurrentKind == QStringLiteral("Servis") ? earlierDone
+                                                                                      : lineQty - earlierDone));
             DataGörev.setField(3, sipNo);
             DataGörev.setField(6, LastRecNo);
             DataGörev.setField(7, DataSiparis.Field(0));

@@ -85,6 +85,39 @@ TEST_F(JobCreationTest, APartlyDoneInstallationLeavesTheRestForTheNextJob)
     EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0002' And Tamam=False")), 3);
 }
 
+TEST_F(JobCreationTest, ASecondJobTakesWhatIsLeftAndKeepsTheLineUntilItIsDone)
+{
+    struct Case {
+        const char* sipNo;
+        double quantity, firstDone, secondQuantity;
+    };
+    const Case cases[] = {
+        {"T-0008", 5, 2, 3},
+        {"T-0009", 4, 6, 0}, // more done than the line had, as older data may hold: nothing left, not -2
+    };
+    for (const Case& c : cases)
+        AddLine({.sipNo = QString::fromUtf8(c.sipNo), .quantity = c.quantity, .open = c.quantity});
+    auto& w = Open();
+    for (const Case& c : cases) {
+        const QString sipNo = QString::fromUtf8(c.sipNo);
+        Mark(sipNo);
+        Create(QStringLiteral("Test Usta"));
+        Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Tamam=True, Kalan=%1 WHERE SipNo=").arg(c.firstDone)
+                        + SqlText(sipNo));
+        w.ReloadBoardLists();
+        Mark(sipNo);
+        Create(QStringLiteral("Test Usta"));
+        ASSERT_EQ(JobCount(QStringLiteral("SipNo=") + SqlText(sipNo)), 2) << c.sipNo;
+        EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where Tamam=False And SipNo=") + SqlText(sipNo)),
+                  c.secondQuantity)
+            << c.sipNo;
+
+        // The first job allows a mark; the second, still planned, does not.
+        Mark(sipNo);
+        EXPECT_EQ(LineText(sipNo, "Sec"), QString()) << c.sipNo;
+    }
+}
+
 TEST_F(JobCreationTest, AFirstServiceJobGetsNoQuantity)
 {
     AddLine({.sipNo = QStringLiteral("T-0003"), .delivered = 2, .kind = QStringLiteral("Montaj"), .installed = true});

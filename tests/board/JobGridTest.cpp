@@ -17,33 +17,6 @@ protected:
         BoardTest::SetUp();
         ClearDemoMarks();
     }
-
-    ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
-    ui::DataGrid* JobGrid() const { return Find<ui::DataGrid>(QStringLiteral("GörevGrid")); }
-
-    void MakeJobs(const QStringList& sipNos, const QString& staff)
-    {
-        for (const QString& s : sipNos) {
-            ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + SqlText(s))) << s.toStdString();
-            DoubleClickCell(OrderGrid(), 0);
-        }
-        Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
-        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-    }
-    // Puts the job grid on the job of this order (and the order list follows it).
-    void SelectJob(const QString& sipNo)
-    {
-        ASSERT_TRUE(GoTo(window->DataGörev, QStringLiteral("SipNo=") + SqlText(sipNo))) << sipNo.toStdString();
-        JobGrid()->setFocus();
-        QApplication::processEvents();
-    }
-    double Job(const QString& sipNo, const char* field, const QString& kind = QStringLiteral("Montaj")) const
-    {
-        return JobsNumber(QStringLiteral("Select ") + QString::fromUtf8(field)
-                          + QStringLiteral(" From Montaj Where SipNo=") + SqlText(sipNo)
-                          + QStringLiteral(" And Görev=") + SqlText(kind));
-    }
-    void PressDelete() { QTest::keyClick(JobGrid(), Qt::Key_Delete); }
 };
 
 } // namespace
@@ -112,27 +85,37 @@ TEST_F(JobGridTest, TogglesNeedTheLineInTheListAndNoLaterJob)
     }
 }
 
-TEST_F(JobGridTest, TheQuantityDoneTakesNumbersOnly)
+TEST_F(JobGridTest, TheQuantityDoneTakesNumbersUpToTheJobsQuantity)
 {
     AddLine({.sipNo = QStringLiteral("J-0004"), .quantity = 4, .open = 4});
-    Open();
+    AddLine({.sipNo = QStringLiteral("J-0011"), .delivered = 2, .kind = QStringLiteral("Montaj"), .installed = true});
+    auto& w = Open();
     MakeJobs({QStringLiteral("J-0004")}, QStringLiteral("Usta Bir"));
-    SelectJob(QStringLiteral("J-0004"));
-    auto* grid = JobGrid();
-    grid->setCol(7);
+    w.ChooseKind(1);
+    MakeJobs({QStringLiteral("J-0011")}, QStringLiteral("Servisçi")); // a first service job: Adet 0
 
-    QTest::keyClicks(grid, QStringLiteral("7"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QApplication::processEvents();
-    EXPECT_EQ(Job(QStringLiteral("J-0004"), "Kalan"), 7) << "unlocked: stored as typed";
-
-    grid->setCol(7);
-    QTest::keyClicks(grid, QStringLiteral("x"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QApplication::processEvents();
-    EXPECT_EQ(Job(QStringLiteral("J-0004"), "Kalan"), 7);
-    EXPECT_EQ(grid->CellText(7), QStringLiteral("7"));
-    EXPECT_TRUE(prompt.shown.empty()) << "no message for a non-numeric entry";
+    // Typed into the unlocked cell of a planned job; what is stored and shown.
+    struct Case { int kind; const char* sipNo; const char* typed; double stored; };
+    const Case cases[] = {
+        {0, "J-0004", "3", 3},  // within the job's quantity
+        {0, "J-0004", "7", 4},  // above it: the job's quantity
+        {0, "J-0004", "x", 4},  // not a number: the previous value, no message
+        {0, "J-0004", "-2", 4}, // below zero: the same
+        {1, "J-0011", "2", 2},  // a service job's quantity counts earlier work, it caps nothing
+    };
+    for (const Case& c : cases) {
+        w.ChooseKind(c.kind);
+        const QString sipNo = QString::fromUtf8(c.sipNo);
+        const QString kind = c.kind == 0 ? QStringLiteral("Montaj") : QStringLiteral("Servis");
+        SelectJob(sipNo);
+        JobGrid()->setCol(7);
+        QTest::keyClicks(JobGrid(), QString::fromUtf8(c.typed));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(Job(sipNo, "Kalan", kind), c.stored) << c.typed;
+        EXPECT_EQ(JobGrid()->CellText(7), QString::number(c.stored)) << c.typed;
+    }
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(JobGridTest, ALockedQuantityIsCappedAtTheJobsQuantityInInstallation)
