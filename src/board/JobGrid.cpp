@@ -236,177 +236,199 @@ void MainWindow::EditNote()
 
 void MainWindow::DeleteEntry()
 {
-    if (HasRow(DataGörev)
-        && (DataGörev.Field(QStringLiteral("Tamam")).toBool() || DataGörev.Field(QStringLiteral("Iptal")).toBool()))
+    if (CurrentKind == QStringLiteral("Kesif") && ActiveGrid == StokDataGrid) {
+        // From the order list the job that counts is the survey job of the
+        // line being deleted, not whatever job the job grid happens to show.
+        if (!HasRow(DataSiparis))
+            return;
+        if (DataGörevTmp.RecordCount() > 0) {
+            DataGörevTmp.FindFirst(Criteria("SipNo", DataSiparis.Field(QStringLiteral("SipNo")).toString())
+                                   + QStringLiteral(" And (Tamam=True Or Iptal=True)"));
+            if (!DataGörevTmp.NoMatch())
+                return;
+        }
+        DeleteSurveyEntry();
+        return;
+    }
+    // Done and cancelled jobs stay on record.
+    if (!HasRow(DataGörev) || DataGörev.Field(QStringLiteral("Tamam")).toBool()
+        || DataGörev.Field(QStringLiteral("Iptal")).toBool())
         return;
     if (CurrentKind == QStringLiteral("Kesif"))
         DeleteSurveyEntry();
-    else if (HasRow(DataGörev))
+    else
         DeleteJob();
+}
+
+store::RecordView& MainWindow::SpareJobView(const QString& where)
+{
+    DataTmp.setDatabaseName(app::StorePaths::Local(paths_.jobs()));
+    DataTmp.setRecordSource(QStringLiteral("Select * From Montaj Where ") + where);
+    DataTmp.Refresh();
+    return DataTmp;
+}
+
+std::optional<QString> MainWindow::LatestJobStaff(const QString& sipNo, const QString& kind)
+{
+    store::RecordView& jobs = SpareJobView(Criteria("SipNo", sipNo) + QStringLiteral(" And ") + Criteria("Görev", kind)
+                                           + QStringLiteral(" Order By Tarih Desc, RecNo Desc"));
+    std::optional<QString> staff;
+    if (HasRow(jobs))
+        staff = jobs.Field(QStringLiteral("Eleman")).toString();
+    jobs.Close();
+    return staff;
+}
+
+void MainWindow::RemoveDayRowAfterLastJob(const QString& staff)
+{
+    // The registration belongs to the staff member, not to the batch that
+    // made it: it goes with their last job of the day and kind.
+    store::RecordView& jobs = SpareJobView(Criteria("Görev", CurrentKind) + QStringLiteral(" And ")
+                                           + Criteria("Eleman", staff) + QStringLiteral(" And Tarih=") + BoardDateText);
+    const bool otherJobs = jobs.RecordCount() > 0;
+    jobs.Close();
+    if (otherJobs)
+        return;
+    while (DataSipEleman.RecordCount() > 0) {
+        DataSipEleman.FindFirst(Criteria("Eleman", staff));
+        if (DataSipEleman.NoMatch())
+            return;
+        DataSipEleman.Delete();
+    }
+}
+
+void MainWindow::RestoreOrderLine(const QString& sipNo, const QString& batch)
+{
+    if (DataSiparis.RecordCount() == 0)
+        return;
+    DataSiparis.FindFirst(Criteria("SipNo", sipNo));
+    if (DataSiparis.NoMatch())
+        return;
+    // The line goes back to what it was before the deleted job was made:
+    // while another job of its kind remains, the line stays that job's.
+    const std::optional<QString> remaining = LatestJobStaff(sipNo, CurrentKind);
+    const std::optional<QString> installer = !remaining && CurrentKind == QStringLiteral("Servis")
+        ? LatestJobStaff(sipNo, QStringLiteral("Montaj"))
+        : std::nullopt;
+    DataSiparis.Edit();
+    if (remaining) {
+        DataSiparis.setField(25, CurrentKind);
+        DataSiparis.setField(26, *remaining);
+        DataSiparis.setField(store::KindByCode(CurrentKind).orderFlagPosition, true);
+    } else if (CurrentKind == QStringLiteral("Montaj")) {
+        DataSiparis.setField(25, QString());
+        DataSiparis.setField(26, QString());
+        DataSiparis.setField(27, false);
+        DataSiparis.setField(28, false);
+    } else if (CurrentKind == QStringLiteral("Servis")) {
+        // Back to its installation, and to its installer.
+        DataSiparis.setField(25, QStringLiteral("Montaj"));
+        if (installer)
+            DataSiparis.setField(26, *installer);
+        DataSiparis.setField(28, false);
+    } else if (CurrentKind == QStringLiteral("Kesif")) {
+        DataSiparis.setField(26, QString());
+        DataSiparis.setField(29, false);
+    } else if (CurrentKind == QStringLiteral("Paket")) {
+        DataSiparis.setField(25, QString());
+        DataSiparis.setField(30, false);
+    }
+    DataSiparis.Update();
+
+    if (CurrentKind != QStringLiteral("Montaj"))
+        return;
+    // A service job made in the installation's batch goes with it, and so
+    // does the service registration of that batch.
+    store::RecordView& service = SpareJobView(QStringLiteral("Tarih=") + BoardDateText + QStringLiteral(" And RecNo=")
+                                              + batch + QStringLiteral(" And Görev='Servis'"));
+    const bool found = service.RecordCount() > 0;
+    if (found)
+        service.Delete();
+    service.Close();
+    if (!found)
+        return;
+    DataSipEleman.setRecordSource(QStringLiteral("Select * From Servis Where RecNo=") + batch);
+    DataSipEleman.Refresh();
+    if (DataSipEleman.RecordCount() > 0) {
+        DataSipEleman.MoveFirst();
+        DataSipEleman.Delete();
+    }
 }
 
 void MainWindow::DeleteSurveyEntry()
 {
-    const bool stored = InStoreTransaction([this] {
-        bool jobFound = false;
-        if (ActiveGrid == StokDataGrid) {
-            if (!HasRow(DataSiparis))
-                return;
-            const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
-            Try([&] {
-                if (DataGörev.RecordCount() > 0) {
-                    DataGörev.FindFirst(Criteria("SipNo", sipNo));
-                    jobFound = !DataGörev.NoMatch();
-                }
-            });
-            Try([this] {
-                DataSiparis.Delete();
-                StayInside(DataSiparis);
-            });
-        } else {
-            jobFound = HasRow(DataGörev);
-            Try([this] {
-                if (!HasRow(DataGörev) || DataSiparis.RecordCount() == 0)
-                    return;
-                DataSiparis.FindFirst(Criteria("SipNo", DataGörev.Field(QStringLiteral("SipNo")).toString()));
-                if (DataSiparis.NoMatch())
-                    return;
-                DataSiparis.Edit();
-                DataSiparis.setField(QStringLiteral("Eleman"), QString());
-                DataSiparis.setField(29, false);
-                DataSiparis.Update();
-            });
+    const bool fromOrderList = ActiveGrid == StokDataGrid;
+    QString sipNo;
+    bool jobFound = false;
+    if (fromOrderList) {
+        sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+        if (DataGörev.RecordCount() > 0) {
+            DataGörev.FindFirst(Criteria("SipNo", sipNo));
+            jobFound = !DataGörev.NoMatch();
+        }
+    } else {
+        sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
+        jobFound = true;
+    }
+    const QString staff = jobFound ? DataGörev.Field(QStringLiteral("Eleman")).toString() : QString();
+
+    const bool stored = InStoreTransaction([&] {
+        if (fromOrderList) {
+            DataSiparis.Delete();
+            StayInside(DataSiparis);
         }
         if (!jobFound)
             return;
-        QString staff;
-        Try([&] {
-            staff = DataGörev.Field(QStringLiteral("Eleman")).toString();
-            DataGörev.Delete();
-            StayInside(DataGörev);
-        });
-        Try([&] {
-            if (DataSipEleman.RecordCount() == 0)
-                return;
-            DataGörev.FindFirst(Criteria("Eleman", staff));
-            if (!DataGörev.NoMatch())
-                return;
-            DataSipEleman.FindFirst(Criteria("Eleman", staff));
-            if (!DataSipEleman.NoMatch())
-                DataSipEleman.Delete();
-        });
+        DataGörev.Delete();
+        StayInside(DataGörev);
+        if (!fromOrderList)
+            RestoreOrderLine(sipNo, QString());
+        RemoveDayRowAfterLastJob(staff);
     });
+    // The lists are not reloaded after a survey entry is deleted.
     if (stored)
         app::Sound::Play(QStringLiteral("\\Recycle.wav"));
 }
 
 void MainWindow::DeleteJob()
 {
+    // Everything below acts on the job the user chose (the job grid's current
+    // row) and on its own batch, day row and order line.
     const QString sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
+    const QString staff = DataGörev.Field(QStringLiteral("Eleman")).toString();
     const QString batch = QString::number(DataGörev.Field(QStringLiteral("RecNo")).toDouble(), 'f', 0);
     const QString dayJobs = QStringLiteral("Select * From Montaj Where Tarih=") + BoardDateText;
-    DataGörev.setRecordSource(dayJobs);
-    app::RefreshData(DataGörev);
 
-    bool serviceFirst = false;
     if (CurrentKind == QStringLiteral("Montaj")) {
-        Try([&] {
-            DataGörev.FindFirst(QStringLiteral("Görev='Servis' And ") + Criteria("SipNo", sipNo));
-            serviceFirst = !DataGörev.NoMatch();
-        });
-    }
-    if (serviceFirst) {
-        app::Prompt::Message(this, QStringLiteral("Önce Servisini Silin...."));
-        DataGörev.setRecordSource(dayJobs + QStringLiteral(" And Görev='Montaj' Order By SipNo Asc"));
-        app::RefreshData(DataGörev);
-        Try([&] { DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Görev='Montaj'")); });
-    } else {
-        // The job view is re-read below while the order line is being edited;
-        // the order list must not move to follow the job grid meanwhile.
-        app::SuppressListSync = true;
-        InStoreTransaction([&] {
-            Try([&] {
-                DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And ") + Criteria("Görev", CurrentKind));
-                if (DataGörev.NoMatch())
-                    return;
-                if (DataGörev.Field(QStringLiteral("Iptal")).toBool()) {
-                    // A cancelled job stays on record, marked done; only its registration goes.
-                    Try([&] {
-                        DataSipEleman.FindFirst(Criteria("SipNo", sipNo));
-                        if (!DataSipEleman.NoMatch())
-                            DataSipEleman.Delete();
-                    });
-                    DataGörev.Edit();
-                    DataGörev.setField(QStringLiteral("Tamam"), true);
-                    DataGörev.Update();
-                } else {
-                    DataGörev.Delete();
-                    StayInside(DataGörev);
-                }
-            });
-            Try([&] {
-                DataSipEleman.FindFirst(QStringLiteral("RecNo=") + batch);
-                if (DataSipEleman.NoMatch())
-                    return;
-                const QString staff = DataSipEleman.Field(QStringLiteral("Eleman")).toString();
-                DataTmp.setDatabaseName(app::StorePaths::Local(paths_.jobs()));
-                DataTmp.setRecordSource(QStringLiteral("Select * From Montaj Where ") + Criteria("Görev", CurrentKind)
-                                        + QStringLiteral(" And ") + Criteria("Eleman", staff)
-                                        + QStringLiteral(" And Tarih=") + BoardDateText);
-                DataTmp.Refresh();
-                const bool otherJobs = DataTmp.RecordCount() > 0;
-                DataTmp.Close();
-                if (!otherJobs)
-                    DataSipEleman.Delete();
-            });
-            Try([&] {
-                DataSiparis.FindFirst(Criteria("SipNo", sipNo));
-                if (DataSiparis.NoMatch())
-                    return;
-                DataSiparis.Edit();
-                if (CurrentKind == QStringLiteral("Montaj")) {
-                    DataSiparis.setField(25, QString());
-                    DataSiparis.setField(26, QString());
-                    DataSiparis.setField(27, false);
-                    DataSiparis.setField(28, false);
-                    // The service job made in the same batch goes with it.
-                    Try([&] {
-                        DataGörev.FindFirst(QStringLiteral("RecNo=") + batch + QStringLiteral(" And Görev='Servis'"));
-                        if (DataGörev.NoMatch())
-                            return;
-                        app::SuppressListSync = true;
-                        DataGörev.Delete();
-                        DataSipEleman.setRecordSource(QStringLiteral("Select * From Servis Where RecNo=") + batch);
-                        DataSipEleman.Refresh();
-                        if (DataSipEleman.RecordCount() > 0) {
-                            DataSipEleman.MoveFirst();
-                            DataSipEleman.Delete();
-                        }
-                    });
-                } else if (CurrentKind == QStringLiteral("Servis")) {
-                    Try([&] {
-                        DataGörev.setRecordSource(QStringLiteral("Montaj"));
-                        DataGörev.Refresh();
-                        DataGörev.FindFirst(Criteria("SipNo", sipNo));
-                        DataSiparis.setField(25, QStringLiteral("Montaj"));
-                        if (!DataGörev.NoMatch())
-                            DataSiparis.setField(26, DataGörev.Field(QStringLiteral("Eleman")));
-                        DataSiparis.setField(28, false);
-                    });
-                } else if (CurrentKind == QStringLiteral("Paket")) {
-                    DataSiparis.setField(25, QString());
-                    DataSiparis.setField(30, false);
-                }
-                DataSiparis.Update();
-            });
-        });
+        store::RecordView& service = SpareJobView(QStringLiteral("Tarih=") + BoardDateText
+                                                  + QStringLiteral(" And Görev='Servis' And ") + Criteria("SipNo", sipNo));
+        const bool serviceFirst = service.RecordCount() > 0;
+        service.Close();
+        if (serviceFirst) {
+            app::Prompt::Message(this, QStringLiteral("Önce Servisini Silin...."));
+            DataGörev.setRecordSource(dayJobs + QStringLiteral(" And Görev='Montaj' Order By SipNo Asc"));
+            app::RefreshData(DataGörev);
+            Try([&] { DataGörev.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Görev='Montaj'")); });
+            app::SuppressListSync = true;
+            app::RefreshData(DataGörev);
+            app::SuppressListSync = false;
+            StokDataGrid->setFocus();
+            return;
+        }
     }
 
+    // The order list must not follow the job grid while rows go.
     app::SuppressListSync = true;
-    app::RefreshData(DataGörev);
+    const bool stored = InStoreTransaction([&] {
+        DataGörev.Delete();
+        StayInside(DataGörev);
+        RemoveDayRowAfterLastJob(staff);
+        RestoreOrderLine(sipNo, batch);
+    });
     app::SuppressListSync = false;
     StokDataGrid->setFocus();
-    if (!serviceFirst) {
+    // A deletion that was rolled back has already said so and re-read the board.
+    if (stored) {
         ReloadBoardLists();
         app::Sound::Play(QStringLiteral("\\Recycle.wav"));
     }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -137,6 +138,13 @@ private:
     void CapLockedQuantity();
     void DeleteSurveyEntry();
     void DeleteJob();
+    // Deleting a job: the spare view on the jobs matching a condition, the
+    // staff member of a line's latest job of a kind, the day row that goes
+    // with a staff member's last job, and the order line put back.
+    store::RecordView& SpareJobView(const QString& where);
+    std::optional<QString> LatestJobStaff(const QString& sipNo, const QString& kind);
+    void RemoveDayRowAfterLastJob(const QString& staff);
+    void RestoreOrderLine(const QString& sipNo, const QString& batch);
     void FollowJobInOrderList();
     // Runs a change of several rows as one transaction on each store it touches.
     bool InStoreTransaction(const std::function<void()>& work);
