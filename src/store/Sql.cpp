@@ -12,6 +12,19 @@ QString SqlText(const QString& value)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+QString LikeTypedText(const QString& typed)
+{
+    QString out;
+    out.reserve(typed.size());
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('[') || c == QLatin1Char('#'))
+            out += QLatin1Char('[') + c + QLatin1Char(']');
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString FieldName(const QString& name)
 {
     static const QStringList words{

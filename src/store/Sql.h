@@ -11,6 +11,12 @@ namespace store {
 // 'text' with every single quote doubled: "Ahmet'in Yeri" -> 'Ahmet''in Yeri'.
 QString SqlText(const QString& value);
 
+// What a user typed, as the start of a Like pattern: "*" and "?" keep their
+// wildcard meaning, while "[" and "#" stand for themselves ("[[]", "[#]")
+// instead of opening a character list or matching any digit. The result is
+// still a value: it goes into SQL through SqlText.
+QString LikeTypedText(const QString& typed);
+
 // A field name as it stands in the program's SQL: bracketed when it is also a
 // word of the language ("Not") or is not a plain name, as is otherwise.
 QString FieldName(const QString& name);

@@ -1,4 +1,5 @@
 #include "store/Connection.h"
+#include "store/Sql.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -68,6 +69,28 @@ TEST(JetLikeMatch, FollowsTheDialectsWildcards)
     for (const auto& c : cases)
         EXPECT_EQ(JetLike(QString::fromUtf8(c.pattern), QString::fromUtf8(c.text)), c.match)
             << c.pattern << " / " << c.text;
+}
+
+TEST(JetLikeMatch, TypedTextMatchesBracketAndHashAsThemselves)
+{
+    const struct {
+        const char* typed;
+        const char* text;
+        bool match;
+    } cases[] = {
+        // "[" and "#" are the characters typed, never a list or a digit.
+        {"[a", "[a kapı", true},   {"[a", "a", false},       {"[a]", "[a] Ltd", true},
+        {"[a]", "a Ltd", false},   {"#1", "#1 Depo", true},  {"#1", "71", false},
+        {"a[b", "A[B", true},      {"]", "]x", true},        {"[!a]", "[!a]", true},
+        // "*" and "?" keep their wildcard meaning.
+        {"a*k", "Ahmet Kaya", true}, {"a?m", "Ahmet", true}, {"?", "x", true},
+        {"a*", "b", false},
+    };
+    for (const auto& c : cases) {
+        const QString pattern = LikeTypedText(QString::fromUtf8(c.typed)) + QLatin1Char('*');
+        EXPECT_EQ(JetLike(pattern, QString::fromUtf8(c.text)), c.match) << c.typed << " / " << c.text;
+    }
+    EXPECT_EQ(LikeTypedText(QStringLiteral("[#]")), QStringLiteral("[[][#]]"));
 }
 
 class ConnectionTest : public ::testing::Test {
