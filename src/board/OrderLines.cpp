@@ -1,6 +1,8 @@
 // The order grid: marking lines, the filter, deleting own lines, and job
 // creation from the marked lines.
+#include "board/CustomerDetail.h"
 #include "board/MainWindow.h"
+#include "board/QuickSearch.h"
 #include "board/ViewHelpers.h"
 
 #include "app/Pause.h"
@@ -8,6 +10,7 @@
 #include "app/Refresh.h"
 #include "app/SharedState.h"
 #include "app/Sound.h"
+#include "search/FindDialog.h"
 #include "store/BatchCounter.h"
 #include "store/JobKinds.h"
 #include "store/Sql.h"
@@ -118,9 +121,13 @@ void MainWindow::connectOrderGrid()
     connect(Check1, &QCheckBox::toggled, this, [this](bool on) { Guarded([&] { FilterToggled(on); }); });
     connect(Notu, &QAction::triggered, this, [this] { Guarded([this] { EditNote(); }); });
     connect(Sil, &QAction::triggered, this, [this] { Guarded([this] { DeleteEntry(); }); });
-    // The order search and the customer detail are not built yet.
-    Bul->setEnabled(false);
-    Detay->setEnabled(false);
+
+    // The order search, the customer detail and the quick search.
+    connect(Bul, &QAction::triggered, this,
+            [this] { Guarded([this] { search::FindDialog::Show(this, DataSiparis, StokDataGrid); }); });
+    auto* detail = new CustomerDetail(DetayFrm, DetayDBGrid, DataDetay, DataSiparis, CurrentKind);
+    connect(Detay, &QAction::triggered, this, [this, detail] { Guarded([detail] { detail->Open(); }); });
+    new QuickSearch(Text1, DataSiparis, StokDataGrid);
 }
 
 void MainWindow::OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)

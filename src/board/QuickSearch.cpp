@@ -1,0 +1,90 @@
+#include "board/QuickSearch.h"
+
+#include "store/RecordView.h"
+#include "store/Sql.h"
+#include "store/StoreError.h"
+#include "ui/DataGrid.h"
+#include "ui/FocusReason.h"
+
+#include <QLineEdit>
+
+namespace board {
+
+namespace {
+
+const QString kResting = QStringLiteral(" Kayıt Bul");
+
+} // namespace
+
+QuickSearch::QuickSearch(QLineEdit* box, store::RecordView& orders, ui::DataGrid* orderGrid)
+    : QObject(box)
+    , box_(box)
+    , orders_(orders)
+    , grid_(orderGrid)
+{
+    setObjectName(QStringLiteral("QuickSearch"));
+    box_->setText(kResting);
+    box_->installEventFilter(this);
+    connect(box_, &QLineEdit::textChanged, this, &QuickSearch::TextChanged);
+}
+
+QString QuickSearch::UpperForm(const QString& text)
+{
+    QString s = text;
+    s.replace(QChar(u'i'), QChar(u'İ'));
+    s.replace(QChar(u'ı'), QLatin1Char('I'));
+    return s.toUpper();
+}
+
+QString QuickSearch::LowerForm(const QString& text)
+{
+    QString s = text;
+    s.replace(QChar(u'İ'), QLatin1Char('i'));
+    s.replace(QLatin1Char('I'), QChar(u'ı'));
+    return s.toLower();
+}
+
+bool QuickSearch::Find(const QString& text)
+{
+    const QString upper = UpperForm(text), lower = LowerForm(text);
+    const std::pair<const char*, QString> tries[] = {
+        {"SipNo", text}, {"CariAdi", upper}, {"CariAdi", lower}, {"StokAdi", upper}, {"StokAdi", lower},
+    };
+    QString tried;
+    for (const auto& [field, value] : tries) {
+        const QString criteria = QString::fromLatin1(field) + QStringLiteral(" Like ")
+            + store::SqlText(store::LikeTypedText(value) + QLatin1Char('*'));
+        // A text without letters has one form: the same condition finds nothing twice.
+        if (criteria == tried)
+            continue;
+        tried = criteria;
+        orders_.FindFirst(criteria);
+        if (!orders_.NoMatch())
+            return true;
+    }
+    return false;
+}
+
+void QuickSearch::TextChanged(const QString& text)
+{
+    if (text.isEmpty() || text == kResting)
+        return;
+    bool found = false;
+    try {
+        found = Find(text);
+    } catch (const store::StoreError&) {
+        // A list that cannot be searched just stays where it is.
+    }
+    grid_->setHighlight(found);
+}
+
+bool QuickSearch::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == box_ && (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)) {
+        if (ui::FocusMovedByUser(e))
+            box_->setText(e->type() == QEvent::FocusIn ? QString() : kResting);
+    }
+    return QObject::eventFilter(watched, e);
+}
+
+} // namespace board
