@@ -7,81 +7,19 @@
 //            then the reload's queries.
 // The window runs headless on a fresh copy of the large demo data.
 
-#include "app/DemoData.h"
-#include "app/Pause.h"
-#include "app/Settings.h"
-#include "app/Sound.h"
-#include "app/Clock.h"
+#include "LargeBoard.h"
+
 #include "app/Prompt.h"
-#include "board/MainWindow.h"
-#include "store/Connection.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <chrono>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-const QDate kToday(2026, 12, 7);
+using namespace largeboard;
 
-struct Data {
-    QTemporaryDir temp;
-    QString root;
-    QString orders, jobs;
-};
-
-// The window and its data belong to main(): both must be gone before the
-// application object is (a window outliving it crashes on the way out).
-std::unique_ptr<Data> gData;
-std::unique_ptr<board::MainWindow> gWindow;
-
-Data& data()
-{
-    if (!gData) {
-        // Job creation changes the data, so every run makes its own copy.
-        auto made = std::make_unique<Data>();
-        made->root = made->temp.path();
-        made->orders = made->root + QStringLiteral("/MuhasebeData/Siparis.Mdb");
-        made->jobs = made->root + QStringLiteral("/MuhasebeData/Montaj.mdb");
-        app::MakeDemoData(made->root, kToday, app::DemoSize::Large, 7);
-        app::SettingsFile::SetPathForTesting(made->temp.filePath(QStringLiteral("settings.reg")));
-        app::SaveRegString(app::RootKey::CurrentUser, app::kSettingsKey, QStringLiteral("Diski"),
-                           made->root + QLatin1Char('/'));
-        app::Clock::SetTodayForTesting(kToday);
-        app::SetPausesForTesting(false);
-        gData = std::move(made);
-    }
-    return *gData;
-}
-
-board::MainWindow& window()
-{
-    if (!gWindow) {
-        data();
-        auto made = std::make_unique<board::MainWindow>();
-        if (!made->Load())
-            std::abort();
-        made->show();
-        made->Activate();
-        gWindow = std::move(made);
-    }
-    return *gWindow;
-}
-
-sqlite3* OpenDirect(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    store::RegisterDialectFunctions(db);
-    return db;
-}
+Mean reloadMs, reloadDirectMs, createMs, createDirectMs;
 
 void StepAll(sqlite3* db, const char* sql)
 {
@@ -92,16 +30,6 @@ void StepAll(sqlite3* db, const char* sql)
         benchmark::DoNotOptimize(++rows);
     sqlite3_finalize(st);
 }
-
-// Totals over the timed iterations; the ratios compare the means.
-struct Mean {
-    double total = 0;
-    int n = 0;
-    void add(double ms) { total += ms; ++n; }
-    double value() const { return n ? total / n : 0; }
-};
-Mean reloadMs, reloadDirectMs, createMs, createDirectMs;
-double Ratio(const Mean& a, const Mean& b) { return b.value() > 0 ? a.value() / b.value() : 0; }
 
 // The queries of ReloadBoardLists as a program written directly on SQLite
 // would send them, every row stepped.
@@ -122,7 +50,7 @@ void BM_ReloadBoardLists(benchmark::State& state)
     for (auto _ : state) {
         const auto t0 = Clock::now();
         w.ReloadBoardLists();
-        reloadMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        reloadMs.add(t0);
     }
     state.counters["order_lines"] = w.DataSiparis.RecordCount();
 }
@@ -135,7 +63,7 @@ void BM_ReloadBoardLists_DirectSQLite(benchmark::State& state)
     for (auto _ : state) {
         const auto t0 = Clock::now();
         ReloadDirect(orders, jobs);
-        reloadDirectMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        reloadDirectMs.add(t0);
     }
     sqlite3_close(orders);
     sqlite3_close(jobs);
@@ -162,7 +90,7 @@ void BM_CreateJobs500(benchmark::State& state)
         state.ResumeTiming();
         const auto t0 = Clock::now();
         w.CreateJobs();
-        createMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        createMs.add(t0);
     }
 }
 BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -210,7 +138,7 @@ void BM_CreateJobs500_DirectSQLite(benchmark::State& state)
         sqlite3_exec(jobs, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_exec(orders, "COMMIT", nullptr, nullptr, nullptr);
         ReloadDirect(orders, jobs); // the board shows the new jobs
-        createDirectMs.add(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        createDirectMs.add(t0);
     }
     sqlite3_close(orders);
     sqlite3_close(jobs);
@@ -234,8 +162,6 @@ int main(int argc, char** argv)
     std::printf("Görev Ekle with 500 lines: %.1f ms, the same writes on SQLite: %.1f ms, ratio %.2f\n",
                 createMs.value(), createDirectMs.value(), Ratio(createMs, createDirectMs));
     std::fflush(stdout);
-    gWindow.reset();
-    gData.reset();
     benchmark::Shutdown();
     return 0;
 }

@@ -1,0 +1,91 @@
+#pragma once
+
+// The board on the large demo data (200,000 order lines, about 100,000 jobs),
+// headless, for the benchmarks of the window's actions: each executable makes
+// its own copy of the data, since actions change it.
+
+#include "app/Clock.h"
+#include "app/DemoData.h"
+#include "app/Pause.h"
+#include "app/Settings.h"
+#include "board/MainWindow.h"
+#include "store/Connection.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+namespace largeboard {
+
+using Clock = std::chrono::steady_clock;
+inline const QDate kToday(2026, 12, 7);
+
+struct Data {
+    QTemporaryDir temp;
+    QString root;
+    QString orders, jobs;
+};
+
+// The data, made on first use; prepare runs once on it before any window opens.
+inline Data& data(const std::function<void(Data&)>& prepare = {})
+{
+    static std::unique_ptr<Data> d = [&] {
+        auto made = std::make_unique<Data>();
+        made->root = made->temp.path();
+        made->orders = made->root + QStringLiteral("/MuhasebeData/Siparis.Mdb");
+        made->jobs = made->root + QStringLiteral("/MuhasebeData/Montaj.mdb");
+        app::MakeDemoData(made->root, kToday, app::DemoSize::Large, 7);
+        app::SettingsFile::SetPathForTesting(made->temp.filePath(QStringLiteral("settings.reg")));
+        app::SaveRegString(app::RootKey::CurrentUser, app::kSettingsKey, QStringLiteral("Diski"),
+                           made->root + QLatin1Char('/'));
+        app::Clock::SetTodayForTesting(kToday);
+        app::SetPausesForTesting(false);
+        if (prepare)
+            prepare(*made);
+        return made;
+    }();
+    return *d;
+}
+
+// The main window, loaded and activated once.
+inline board::MainWindow& window()
+{
+    static std::unique_ptr<board::MainWindow> w = [] {
+        data();
+        auto made = std::make_unique<board::MainWindow>();
+        if (!made->Load())
+            std::abort();
+        made->show();
+        made->Activate();
+        return made;
+    }();
+    return *w;
+}
+
+// A plain handle with the program's collation and Like, as a careful program
+// written directly on SQLite would open it.
+inline sqlite3* OpenDirect(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    store::RegisterDialectFunctions(db);
+    return db;
+}
+
+// Totals over the timed iterations; the ratios compare the means.
+struct Mean {
+    double total = 0;
+    int n = 0;
+    void add(double ms) { total += ms; ++n; }
+    void add(Clock::time_point since) { add(std::chrono::duration<double, std::milli>(Clock::now() - since).count()); }
+    double value() const { return n ? total / n : 0; }
+};
+inline double Ratio(const Mean& a, const Mean& b) { return b.value() > 0 ? a.value() / b.value() : 0; }
+
+} // namespace largeboard
