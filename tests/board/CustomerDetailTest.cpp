@@ -73,6 +73,9 @@ TEST_F(CustomerDetailTest, OpeningListsEveryKindAndTheOptionsTheCurrentKindOnly)
     EXPECT_TRUE(w.DetayDBGrid->Highlight());
     EXPECT_TRUE(w.DetayDBGrid->hasFocus());
     EXPECT_TRUE(app::SuppressListSync);
+    bool refused = false;
+    emit w.DetayDBGrid->selectionChanging(&refused);
+    EXPECT_TRUE(refused);
 
     const struct {
         int option;
