@@ -9,12 +9,6 @@
 
 #include "LargeBoard.h"
 
-#include "app/Prompt.h"
-
-#include <QApplication>
-
-#include <cstdio>
-
 namespace {
 
 using namespace largeboard;
@@ -150,18 +144,7 @@ BENCHMARK(BM_CreateJobs500_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterati
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("VELMORA_SOUND", "off");
-    QApplication app(argc, argv);
-    app::ScriptedPrompt prompt; // any box is answered, never waited on
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::printf("\nReloadBoardLists: %.1f ms, the same queries on SQLite: %.1f ms, ratio %.2f\n",
-                reloadMs.value(), reloadDirectMs.value(), Ratio(reloadMs, reloadDirectMs));
-    std::printf("Görev Ekle with 500 lines: %.1f ms, the same writes on SQLite: %.1f ms, ratio %.2f\n",
-                createMs.value(), createDirectMs.value(), Ratio(createMs, createDirectMs));
-    std::fflush(stdout);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv,
+                         {{"ReloadBoardLists", reloadMs, "the same queries on SQLite", reloadDirectMs},
+                          {"Görev Ekle with 500 lines", createMs, "the same writes on SQLite", createDirectMs}});
 }

@@ -7,16 +7,19 @@
 #include "app/Clock.h"
 #include "app/DemoData.h"
 #include "app/Pause.h"
+#include "app/Prompt.h"
 #include "app/Settings.h"
 #include "board/MainWindow.h"
 #include "store/Connection.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -33,9 +36,16 @@ struct Data {
 };
 
 // The data, made on first use; prepare runs once on it before any window opens.
+inline std::unique_ptr<Data>& dataSlot()
+{
+    static std::unique_ptr<Data> d;
+    return d;
+}
+
 inline Data& data(const std::function<void(Data&)>& prepare = {})
 {
-    static std::unique_ptr<Data> d = [&] {
+    auto& d = dataSlot();
+    if (!d) {
         auto made = std::make_unique<Data>();
         made->root = made->temp.path();
         made->orders = made->root + QStringLiteral("/MuhasebeData/Siparis.Mdb");
@@ -48,23 +58,30 @@ inline Data& data(const std::function<void(Data&)>& prepare = {})
         app::SetPausesForTesting(false);
         if (prepare)
             prepare(*made);
-        return made;
-    }();
+        d = std::move(made);
+    }
     return *d;
 }
 
-// The main window, loaded and activated once.
+// The main window, loaded and activated once. It and its data go before the
+// application object does: a window outliving it crashes on the way out.
+inline std::unique_ptr<board::MainWindow>& windowSlot()
+{
+    static std::unique_ptr<board::MainWindow> w;
+    return w;
+}
+
 inline board::MainWindow& window()
 {
-    static std::unique_ptr<board::MainWindow> w = [] {
+    auto& w = windowSlot();
+    if (!w) {
         data();
-        auto made = std::make_unique<board::MainWindow>();
-        if (!made->Load())
+        w = std::make_unique<board::MainWindow>();
+        if (!w->Load())
             std::abort();
-        made->show();
-        made->Activate();
-        return made;
-    }();
+        w->show();
+        w->Activate();
+    }
     return *w;
 }
 
@@ -87,5 +104,37 @@ struct Mean {
     double value() const { return n ? total / n : 0; }
 };
 inline double Ratio(const Mean& a, const Mean& b) { return b.value() > 0 ? a.value() / b.value() : 0; }
+
+// One figure of the summary: the program's action and its plain twin.
+struct Figure {
+    const char* action;
+    const Mean& program;
+    const char* plain;
+    const Mean& direct;
+};
+
+// The body of main: the benchmarks run headless, every box answered at once,
+// on the data made (and prepared) first; the figures close the output.
+inline int RunBenchmarks(int argc, char** argv, std::initializer_list<Figure> figures,
+                         const std::function<void(Data&)>& prepare = {})
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("VELMORA_SOUND", "off");
+    QApplication app(argc, argv);
+    app::ScriptedPrompt prompt;
+    data(prepare);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::printf("\n");
+    for (const Figure& f : figures)
+        std::printf("%s: %.1f ms, %s: %.1f ms, ratio %.2f\n", f.action, f.program.value(), f.plain, f.direct.value(),
+                    Ratio(f.program, f.direct));
+    std::fflush(stdout);
+    benchmark::Shutdown();
+    windowSlot().reset();
+    dataSlot().reset();
+    return 0;
+}
 
 } // namespace largeboard

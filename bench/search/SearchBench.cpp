@@ -20,21 +20,17 @@
 
 #include "../board/LargeBoard.h"
 
-#include "app/Prompt.h"
 #include "board/QuickSearch.h"
 #include "search/FindDialog.h"
 #include "store/Sql.h"
 #include "ui/DataGrid.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-
-#include <cstdio>
 
 namespace {
 
@@ -213,20 +209,10 @@ BENCHMARK(BM_QuickSearchKeystroke_DirectSQLite)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("VELMORA_SOUND", "off");
-    QApplication app(argc, argv);
-    app::ScriptedPrompt prompt; // any box is answered, never waited on
-    data(AddLastLine);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::printf("\nGeneral search, a name on the last of 200,001 lines: %.1f ms, the same look-up on SQLite: "
-                "%.1f ms, ratio %.2f\n",
-                generalMs.value(), generalDirectMs.value(), Ratio(generalMs, generalDirectMs));
-    std::printf("Quick-search keystroke, a name on the last line of the board's list: %.1f ms, the same look-up "
-                "on SQLite: %.1f ms, ratio %.2f\n",
-                keyMs.value(), keyDirectMs.value(), Ratio(keyMs, keyDirectMs));
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv,
+                         {{"General search, a name on the last of 200,001 lines", generalMs,
+                           "the same look-up on SQLite", generalDirectMs},
+                          {"Quick-search keystroke, a name on the last line of the board's list", keyMs,
+                           "the same look-up on SQLite", keyDirectMs}},
+                         AddLastLine);
 }
