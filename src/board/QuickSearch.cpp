@@ -47,18 +47,24 @@ QString QuickSearch::LowerForm(const QString& text)
 bool QuickSearch::Find(const QString& text)
 {
     const QString upper = UpperForm(text), lower = LowerForm(text);
-    const std::pair<const char*, QString> tries[] = {
-        {"SipNo", text}, {"CariAdi", upper}, {"CariAdi", lower}, {"StokAdi", upper}, {"StokAdi", lower},
+    // The stores compare text without regard to Turkish case, so a lower-case
+    // form that differs from the upper-case one only in case finds nothing the
+    // upper-case one missed: it is not searched again, which spares a
+    // keystroke that finds nothing two passes over every line.
+    const bool lowerAdds = LowerForm(upper) != lower;
+    const struct {
+        const char* field;
+        const QString& value;
+        bool search;
+    } tries[] = {
+        {"SipNo", text, true},   {"CariAdi", upper, true}, {"CariAdi", lower, lowerAdds},
+        {"StokAdi", upper, true}, {"StokAdi", lower, lowerAdds},
     };
-    QString tried;
-    for (const auto& [field, value] : tries) {
-        const QString criteria = QString::fromLatin1(field) + QStringLiteral(" Like ")
-            + store::SqlText(store::LikeTypedText(value) + QLatin1Char('*'));
-        // A text without letters has one form: the same condition finds nothing twice.
-        if (criteria == tried)
+    for (const auto& t : tries) {
+        if (!t.search)
             continue;
-        tried = criteria;
-        orders_.FindFirst(criteria);
+        orders_.FindFirst(QString::fromLatin1(t.field) + QStringLiteral(" Like ")
+                          + store::SqlText(store::LikeTypedText(t.value) + QLatin1Char('*')));
         if (!orders_.NoMatch())
             return true;
     }
