@@ -97,10 +97,7 @@ std::vector<TableDef> buildTables(StoreKind kind)
     return {};
 }
 
-QString quoted(const char* name)
-{
-    return QLatin1Char('"') + QString::fromUtf8(name) + QLatin1Char('"');
-}
+QString quoted(const char* name) { return QuotedName(QString::fromUtf8(name)); }
 
 QString columnSql(const FieldDef& f)
 {
@@ -122,19 +119,6 @@ QString columnSql(const FieldDef& f)
     return quoted(f.name);
 }
 
-QString indexSql(const TableDef& table, const char* field)
-{
-    const FieldDef* def = nullptr;
-    for (const FieldDef& f : table.fields)
-        if (qstrcmp(f.name, field) == 0)
-            def = &f;
-    const QString collate =
-        def && def->type == FieldType::Text ? QStringLiteral(" COLLATE TURKISH") : QString();
-    const QString name = QStringLiteral("ix_%1_%2").arg(QString::fromUtf8(table.name), QString::fromUtf8(field));
-    return QStringLiteral("CREATE INDEX \"%1\" ON %2(%3%4)")
-        .arg(name, quoted(table.name), quoted(field), collate);
-}
-
 } // namespace
 
 const std::vector<TableDef>& TablesOf(StoreKind kind)
@@ -152,6 +136,30 @@ const std::vector<TableDef>& TablesOf(StoreKind kind)
     case StoreKind::Index: return index;
     }
     return jobs;
+}
+
+QString QuotedName(const QString& name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QString CreateIndexSql(const TableDef& table, const QStringList& fields)
+{
+    QStringList columns;
+    for (const QString& field : fields) {
+        const FieldDef* def = nullptr;
+        for (const FieldDef& f : table.fields)
+            if (QString::fromUtf8(f.name) == field)
+                def = &f;
+        columns << QuotedName(field)
+                + (def && def->type == FieldType::Text ? QStringLiteral(" COLLATE TURKISH") : QString());
+    }
+    const QString name = QStringLiteral("ix_") + QString::fromUtf8(table.name) + QLatin1Char('_')
+        + fields.join(QLatin1Char('_'));
+    return QStringLiteral("CREATE INDEX %1 ON %2(%3)")
+        .arg(QuotedName(name), quoted(table.name), columns.join(QStringLiteral(", ")));
 }
 
 QString CreateTableSql(const TableDef& table)
@@ -174,7 +182,7 @@ void CreateStore(StoreKind kind, const QString& path)
     for (const TableDef& table : TablesOf(kind)) {
         conn->ExecuteNative(CreateTableSql(table));
         for (const char* field : table.indexed)
-            conn->ExecuteNative(indexSql(table, field));
+            conn->ExecuteNative(CreateIndexSql(table, {QString::fromUtf8(field)}));
     }
     // The batch counter has exactly one row; the program reads it at start.
     if (kind == StoreKind::Jobs)

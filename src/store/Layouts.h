@@ -3,12 +3,13 @@
 #include "store/RecordView.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The record layouts of the five stores: the one place that knows every
 // table, its fields in store order and its indexes. The demo tool, the tests
-// and (later) the importer create stores from it; the program itself never
-// creates a table.
+// and the importer create stores from it; the program itself never creates a
+// table.
 namespace store {
 
 enum class StoreKind { Jobs, Reports, Accounts, Orders, Index };
@@ -26,8 +27,16 @@ struct TableDef {
 
 const std::vector<TableDef>& TablesOf(StoreKind kind);
 
+// A table or field name as it stands in SQLite SQL: in double quotes, any
+// double quote inside doubled.
+QString QuotedName(const QString& name);
+
 // The CREATE TABLE statement (SQLite SQL) of a table.
 QString CreateTableSql(const TableDef& table);
+
+// The CREATE INDEX statement of an index on fields of a table, named
+// ix_<table>_<field>[_<field>...]; text fields are ordered the Turkish way.
+QString CreateIndexSql(const TableDef& table, const QStringList& fields);
 
 // Creates a store file with all tables and indexes of its kind. An existing
 // file is left alone and reported as a StoreError.
