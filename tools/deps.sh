@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build ccache
   qt6-base-dev libgl-dev libsqlite3-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  mdbtools-dev mdbtools pkg-config
   fonts-liberation xvfb xauth imagemagick
 )
 

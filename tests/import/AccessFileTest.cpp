@@ -1,0 +1,213 @@
+#include "ImportFixture.h"
+
+#include "import/AccessFile.h"
+#include "store/StoreError.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace import;
+using namespace importfixture;
+
+namespace {
+
+QString cellText(const Cell& c)
+{
+    switch (c.kind) {
+    case Cell::Kind::Null: return QStringLiteral("<NULL>");
+    case Cell::Kind::Integer: return QString::number(c.integer);
+    case Cell::Kind::Real: return QString::number(c.real, 'g', 17);
+    case Cell::Kind::Text: return QString::fromStdString(c.bytes);
+    case Cell::Kind::Blob: return QStringLiteral("<%1 bytes>").arg(c.bytes.size());
+    }
+    return {};
+}
+
+// Every row of every table, as text; raises what the reader raises.
+QList<QStringList> readAll(const QString& path, QString* tableOfRow = nullptr)
+{
+    AccessFile file(path);
+    QList<QStringList> rows;
+    for (const QString& name : file.TableNames()) {
+        auto reader = file.Open(name);
+        std::vector<Cell> row;
+        while (reader->Next(row)) {
+            QStringList cells{name};
+            for (const Cell& c : row)
+                cells << cellText(c);
+            rows << cells;
+        }
+    }
+    if (tableOfRow)
+        *tableOfRow = path;
+    return rows;
+}
+
+QString openError(const QString& path)
+{
+    try {
+        AccessFile file(path);
+        for (const QString& name : file.TableNames()) {
+            auto reader = file.Open(name);
+            std::vector<Cell> row;
+            while (reader->Next(row)) {
+            }
+        }
+    } catch (const store::StoreError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(AccessFile, FixtureTablesHaveTheFieldsTypesAndIndexesOfTheirColumnList)
+{
+    ASSERT_TRUE(QFileInfo(AccessDir()).isDir()) << "fixtures missing: " << AccessDir().toStdString();
+    for (const QString& store : StoreFiles()) {
+        SCOPED_TRACE(store.toStdString());
+        AccessFile file(AccessDir() + QLatin1Char('/') + store);
+        // table, position, field, access_type, size, indexed
+        const ExpectedTable columns = ReadExpected(store, QStringLiteral("_columns"));
+        ASSERT_FALSE(columns.rows.empty());
+        QStringList tables;
+        for (const auto& r : columns.rows)
+            if (!tables.contains(*r[0]))
+                tables << *r[0];
+        EXPECT_EQ(file.TableNames(), tables);
+        for (const QString& table : tables) {
+            const AccessTable t = file.Open(table)->table();
+            EXPECT_EQ(t.rowCount, qint64(ReadExpected(store, table).rows.size())) << table.toStdString();
+            size_t position = 0;
+            for (const auto& r : columns.rows) {
+                if (*r[0] != table)
+                    continue;
+                ASSERT_LT(position, t.columns.size());
+                const AccessColumn& c = t.columns[position++];
+                EXPECT_EQ(c.name, *r[2]);
+                EXPECT_EQ(AccessTypeName(c.type), *r[3]) << c.name.toStdString();
+                if (!r[4]->isEmpty()) {
+                    EXPECT_EQ(c.size, r[4]->toInt()) << c.name.toStdString();
+                }
+                const bool indexed = std::any_of(t.indexes.begin(), t.indexes.end(), [&](const AccessIndex& x) {
+                    return x.fields == QStringList{c.name};
+                });
+                EXPECT_EQ(indexed, *r[5] == QLatin1String("1")) << c.name.toStdString();
+            }
+            EXPECT_EQ(position, t.columns.size());
+        }
+    }
+}
+
+TEST(AccessFile, ForeignFilesAreReadWholeWithTheirOwnTypes)
+{
+    const QList<QStringList> unicode = readAll(ForeignDir() + QStringLiteral("/testUnicodeCompV2003.mdb"));
+    ASSERT_EQ(unicode.size(), 8);
+    // Greek with oxia (U+1F79, U+1F7B, not their tonos twins) and a few
+    // control characters, exactly as stored.
+    const QStringList expected{QStringLiteral("only ascii chars"), QStringLiteral("ääkkösiä"),
+                               QStringLiteral("Мир"), QStringLiteral(u"ϰαὶ τ\u1F79τ' ἐγὼ Κ\u1F7Bϰλωπα"),
+                               QStringLiteral("漢字仮名交じり文"), QStringLiteral(u"3L9\u001D52\u0002_AB(¥\u0005!!V"),
+                               QStringLiteral("ümlaut")};
+    for (int i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(unicode.at(i).at(1), QString::number(i + 1));
+        EXPECT_EQ(unicode.at(i).at(2), expected.at(i));
+    }
+    // Every Latin-1 character from the blank on, in order.
+    QString latin1;
+    for (char16_t c = 0x20; c <= 0xff; ++c)
+        latin1 += QChar(c);
+    EXPECT_TRUE(unicode.at(7).at(2).contains(latin1)) << unicode.at(7).at(2).toStdString();
+
+    const QList<QStringList> v2000 = readAll(ForeignDir() + QStringLiteral("/testV2000.mdb"));
+    ASSERT_GE(v2000.size(), 2);
+    // Text, Text, Integer, Long, Long, Double, Date/Time, Decimal(15,2), Yes/No
+    EXPECT_EQ(v2000.at(0), (QStringList{QStringLiteral("Table1"), QStringLiteral("abcdefg"),
+                                         QStringLiteral("hijklmnop"), QStringLiteral("2"), QStringLiteral("222"),
+                                         QStringLiteral("333333333"), QString::number(444.555, 'g', 17),
+                                         QStringLiteral("1974-09-21 00:00:00"), QStringLiteral("3.5"),
+                                         QStringLiteral("1")}));
+    EXPECT_EQ(v2000.at(1), (QStringList{QStringLiteral("Table1"), QStringLiteral("a"), QStringLiteral("b"),
+                                         QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                                         QStringLiteral("0"), QStringLiteral("1981-12-12 00:00:00"),
+                                         QStringLiteral("0"), QStringLiteral("0")}));
+}
+
+TEST(AccessFile, FilesThatCannotBeReadAreRefusedNamingThem)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    QByteArray jet4 = QByteArray("\x00\x01\x00\x00", 4) + "Standard Jet DB";
+    jet4 += QByteArray(0x14 - jet4.size(), '\0') + QByteArray("\x01", 1);
+    QByteArray jet3 = QByteArray("\x00\x01\x00\x00", 4) + "Standard Jet DB";
+    jet3 += QByteArray(4096 - jet3.size(), '\0');
+
+    struct Case {
+        QString path;
+        const char* says;
+    };
+    const Case cases[] = {
+        {dir.filePath(QStringLiteral("Yok.mdb")), "okunamadı"},
+        {write(QStringLiteral("Bos.mdb"), {}), "Access veritabanı değil"},
+        {write(QStringLiteral("Metin.mdb"), "Bu bir metin dosyası.\n"), "Access veritabanı değil"},
+        {write(QStringLiteral("Sqlite.mdb"), QByteArray("SQLite format 3\0", 16) + QByteArray(4096, '\0')),
+         "Access veritabanı değil"},
+        {write(QStringLiteral("Eski.mdb"), jet3), "Access 97"},
+        {write(QStringLiteral("Kisa.mdb"), jet4), "hasarlı"},
+        {write(QStringLiteral("Bas.mdb"), jet4 + QByteArray(4096 - jet4.size(), '\0')), "hasarlı"},
+    };
+    for (const Case& c : cases) {
+        const QString message = openError(c.path);
+        EXPECT_TRUE(message.contains(QFileInfo(c.path).fileName())) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.says))) << message.toStdString();
+    }
+}
+
+TEST(AccessFile, DamagedDataPagesEndInAMessageNotACrash)
+{
+    // Random bytes of the data pages overwritten, file after file: the
+    // reader reads them or refuses them, and never reads outside its page.
+    QTemporaryDir dir;
+    QFile source(AccessDir() + QStringLiteral("/ABCCari.Mdb"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray original = source.readAll();
+    constexpr int kPage = 4096;
+    std::vector<int> dataPages;
+    for (int p = 1; p < original.size() / kPage; ++p)
+        if (original.at(p * kPage) == 0x01)
+            dataPages.push_back(p);
+    ASSERT_FALSE(dataPages.empty());
+
+    QRandomGenerator random(18);
+    int refused = 0, read = 0;
+    for (int round = 0; round < 150; ++round) {
+        QByteArray damaged = original;
+        const int flips = 1 + int(random.bounded(12));
+        for (int k = 0; k < flips; ++k) {
+            const int page = dataPages[size_t(random.bounded(int(dataPages.size())))];
+            damaged[page * kPage + int(random.bounded(kPage))] = char(random.bounded(256));
+        }
+        const QString path = dir.filePath(QStringLiteral("ABCCari.Mdb"));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damaged);
+        out.close();
+        try {
+            readAll(path);
+            ++read;
+        } catch (const store::StoreError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("ABCCari.Mdb"))) << e.message().toStdString();
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(read + refused, 150);
+}
