@@ -1,0 +1,400 @@
+#include "ImportFixture.h"
+
+#include "import/StoreImport.h"
+#include "store/Connection.h"
+#include "store/Layouts.h"
+#include "store/StoreError.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <charconv>
+
+using namespace importfixture;
+
+namespace {
+
+// What the import told its progress, in order.
+struct Recorder : import::ImportProgress {
+    QStringList started, notes;
+    std::vector<std::int64_t> done;
+    void TableStarted(const QString& file, const QString& table, std::int64_t rows) override
+    {
+        started << QStringLiteral("%1/%2:%3").arg(file, table).arg(rows);
+    }
+    void TableDone(std::int64_t rows) override { done.push_back(rows); }
+    void Note(const QString& text) override { notes << text; }
+};
+
+class StoreImportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(AccessDir()).isDir()) << "fixtures missing: " << AccessDir().toStdString();
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    QString Source() const { return dir.filePath(QStringLiteral("access")); }
+    QString Dest() const { return dir.filePath(QStringLiteral("MuhasebeData")); }
+
+    import::ImportSummary Import(bool replace = false, const QString& company = QStringLiteral("ABC"))
+    {
+        return import::ImportStores({Source(), Dest(), company, replace}, &progress);
+    }
+    QString ImportError(bool replace = false)
+    {
+        try {
+            Import(replace);
+        } catch (const store::StoreError& e) {
+            return e.message();
+        }
+        return {};
+    }
+
+    // The stores the program makes for company ABC, empty, in the destination.
+    void MakeEmptyStores() const
+    {
+        using store::StoreKind;
+        const std::pair<StoreKind, const char*> stores[] = {
+            {StoreKind::Jobs, "Montaj.mdb"},     {StoreKind::Reports, "Rapor.mdb"},
+            {StoreKind::Accounts, "ABCCari.Mdb"}, {StoreKind::Orders, "ABCSiparis.Mdb"},
+            {StoreKind::Index, "ABCIndex.Mdb"},
+        };
+        for (const auto& [kind, name] : stores)
+            store::CreateStore(kind, Dest() + QLatin1Char('/') + QLatin1String(name));
+    }
+
+    QTemporaryDir dir;
+    Recorder progress;
+};
+
+std::string shortest(double d)
+{
+    std::array<char, 64> text{};
+    const auto r = std::to_chars(text.data(), text.data() + text.size(), d);
+    return std::string(text.data(), r.ptr);
+}
+
+// The Access type of each field of a fixture table, from its column list.
+QMap<QString, QString> accessTypes(const QString& store, const QString& table)
+{
+    QMap<QString, QString> types;
+    for (const auto& r : ReadExpected(store, QStringLiteral("_columns")).rows)
+        if (*r[0] == table)
+            types.insert(*r[2], *r[3]);
+    return types;
+}
+
+// Schema rows of a store file: type, name, table and statement of every
+// table and index, sorted.
+QStringList schemaOf(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QStringList rows;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT type, name, tbl_name, sql FROM sqlite_master", -1, &st, nullptr) == SQLITE_OK)
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList parts;
+            for (int c = 0; c < 4; ++c)
+                parts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+            rows << parts.join(QLatin1Char('|'));
+        }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    rows.sort();
+    return rows;
+}
+
+} // namespace
+
+TEST_F(StoreImportTest, EveryCellOfTheFiveStoresIsTheExpectedOne)
+{
+    ASSERT_TRUE(CopyStores(Source()));
+    const import::ImportSummary summary = Import();
+    EXPECT_EQ(summary.stores, 5);
+    EXPECT_EQ(summary.tables, 12);
+    EXPECT_EQ(summary.rows, 611);
+    EXPECT_TRUE(summary.backups.isEmpty());
+    EXPECT_EQ(progress.started.first(), QStringLiteral("Montaj.mdb/Montaj:100"));
+    EXPECT_EQ(progress.started.last(), QStringLiteral("ABCIndex.Mdb/Tarih:2"));
+    EXPECT_EQ(progress.done.size(), size_t(12));
+    EXPECT_TRUE(progress.notes.isEmpty()) << progress.notes.join(QLatin1Char('\n')).toStdString();
+
+    int cells = 0;
+    for (const QString& storeName : StoreFiles()) {
+        const QString path = Dest() + QLatin1Char('/') + storeName;
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        store::RegisterDialectFunctions(db);
+        for (const QString& table : ExpectedTables(storeName)) {
+            SCOPED_TRACE((storeName + QLatin1Char('/') + table).toStdString());
+            const ExpectedTable expected = ReadExpected(storeName, table);
+            const QMap<QString, QString> types = accessTypes(storeName, table);
+            QStringList columns;
+            for (const QString& f : expected.fields)
+                columns << store::QuotedName(f);
+            const QString sql = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                    .arg(columns.join(QStringLiteral(", ")), store::QuotedName(table));
+            sqlite3_stmt* st = nullptr;
+            ASSERT_EQ(sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK)
+                << sqlite3_errmsg(db);
+            size_t row = 0;
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                ASSERT_LT(row, expected.rows.size());
+                for (int c = 0; c < expected.fields.size(); ++c) {
+                    const QString& field = expected.fields.at(c);
+                    const std::optional<QString>& want = expected.rows[row][size_t(c)];
+                    const int storage = sqlite3_column_type(st, c);
+                    const std::string where = QStringLiteral("row %1 %2").arg(row + 1).arg(field).toStdString();
+                    ++cells;
+                    if (!want) {
+                        EXPECT_EQ(storage, SQLITE_NULL) << where;
+                        continue;
+                    }
+                    const QString type = types.value(field);
+                    if (type == QLatin1String("Text") || type == QLatin1String("Memo")
+                        || type == QLatin1String("Date/Time")) {
+                        ASSERT_EQ(storage, SQLITE_TEXT) << where;
+                        EXPECT_EQ(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                    sqlite3_column_bytes(st, c)),
+                                  *want)
+                            << where;
+                    } else if (type == QLatin1String("Yes/No")) {
+                        ASSERT_EQ(storage, SQLITE_INTEGER) << where;
+                        EXPECT_EQ(QString::number(sqlite3_column_int64(st, c)), *want) << where;
+                    } else if (type == QLatin1String("Double")) {
+                        // The expected text is Java's shortest form: compare as doubles.
+                        EXPECT_EQ(sqlite3_column_double(st, c), want->toDouble()) << where;
+                    } else {
+                        // Currency, Single, Byte, Integer, Long: the very digits, no noise.
+                        ASSERT_TRUE(storage == SQLITE_FLOAT || storage == SQLITE_INTEGER) << where;
+                        EXPECT_EQ(shortest(sqlite3_column_double(st, c)), want->toStdString()) << where;
+                    }
+                }
+                ++row;
+            }
+            sqlite3_finalize(st);
+            EXPECT_EQ(row, expected.rows.size());
+        }
+        sqlite3_close(db);
+    }
+    EXPECT_GT(cells, 10000);
+}
+
+TEST_F(StoreImportTest, StoresHaveTheLayoutsTablesAndIndexesAndOpenInVelmora)
+{
+    ASSERT_TRUE(CopyStores(Source()));
+    Import();
+    // The same schema, statement for statement, as a store the program makes.
+    QTemporaryDir made;
+    const std::pair<store::StoreKind, QString> kinds[] = {
+        {store::StoreKind::Jobs, QStringLiteral("Montaj.mdb")},
+        {store::StoreKind::Reports, QStringLiteral("Rapor.mdb")},
+        {store::StoreKind::Accounts, QStringLiteral("ABCCari.Mdb")},
+        {store::StoreKind::Orders, QStringLiteral("ABCSiparis.Mdb")},
+        {store::StoreKind::Index, QStringLiteral("ABCIndex.Mdb")},
+    };
+    for (const auto& [kind, name] : kinds) {
+        store::CreateStore(kind, made.filePath(name));
+        EXPECT_EQ(schemaOf(Dest() + QLatin1Char('/') + name), schemaOf(made.filePath(name))) << name.toStdString();
+    }
+
+    // The program's own queries find what Access had: '' and NULL apart,
+    // dates before 1900, the batch counter.
+    const ExpectedTable lines = ReadExpected(QStringLiteral("ABCSiparis.Mdb"), QStringLiteral("Siparisler"));
+    const size_t code = size_t(lines.fields.indexOf(QStringLiteral("StokKod")));
+    int empty = 0, null = 0;
+    for (const auto& r : lines.rows) {
+        empty += r[code] && r[code]->isEmpty();
+        null += !r[code];
+    }
+    ASSERT_GT(empty, 0);
+    ASSERT_GT(null, 0);
+    auto orders = store::Connection::Open(Dest() + QStringLiteral("/ABCSiparis.Mdb"));
+    EXPECT_EQ(orders->Scalar(QStringLiteral("Select Count(*) From Siparisler Where StokKod=''")).toInt(), empty);
+    EXPECT_EQ(orders->Scalar(QStringLiteral("Select Count(*) From Siparisler Where StokKod Is Null")).toInt(), null);
+    EXPECT_EQ(orders->Scalar(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")).toInt(), 4);
+    auto cards = store::Connection::Open(Dest() + QStringLiteral("/ABCCari.Mdb"));
+    EXPECT_EQ(cards->Scalar(QStringLiteral("Select Count(*) From CariKartlar Where AcilisTarih<#12/30/1899#")).toInt(), 2);
+    EXPECT_EQ(cards->Scalar(QStringLiteral("Select Unvan From CariKartlar Where CariKod='120.01.001'")).toString(),
+              QStringLiteral("Kemal'in Yeri Mobilya"));
+    auto jobs = store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb"));
+    EXPECT_EQ(jobs->Scalar(QStringLiteral("Select RecNo From RecSay")).toDouble(), 87.0);
+    EXPECT_EQ(jobs->Scalar(QStringLiteral("Select Count(*) From Montaj Where Tamam=True And Iptal=False")).toInt(), 70);
+}
+
+TEST_F(StoreImportTest, SourceNamesAreMatchedWithoutRegardToCaseAndTheCompanyFolderIsKept)
+{
+    struct Case {
+        QString company;
+        QStringList sourceNames;
+        QStringList targetNames;
+    };
+    const Case cases[] = {
+        {QStringLiteral("ABC"),
+         {QStringLiteral("MONTAJ.MDB"), QStringLiteral("rapor.mdb"), QStringLiteral("abccari.mdb"),
+          QStringLiteral("AbcSiparis.mdb"), QStringLiteral("abcindex.MDB")},
+         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("ABCCari.Mdb"),
+          QStringLiteral("ABCSiparis.Mdb"), QStringLiteral("ABCIndex.Mdb")}},
+        {QStringLiteral("ABC\\"),
+         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("abc/Cari.mdb"),
+          QStringLiteral("abc/Siparis.Mdb"), QStringLiteral("abc/INDEX.mdb")},
+         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("ABC/Cari.Mdb"),
+          QStringLiteral("ABC/Siparis.Mdb"), QStringLiteral("ABC/Index.Mdb")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.company.toStdString());
+        QDir(Source()).removeRecursively();
+        QDir(Dest()).removeRecursively();
+        ASSERT_TRUE(CopyStores(Source(), StoreFiles(), c.sourceNames));
+        EXPECT_EQ(Import(false, c.company).stores, 5);
+        for (const QString& name : c.targetNames) {
+            const QString path = Dest() + QLatin1Char('/') + name;
+            EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+        }
+        EXPECT_EQ(store::Connection::Open(Dest() + QLatin1Char('/') + c.targetNames.at(3))
+                      ->Scalar(QStringLiteral("Select Count(*) From Siparisler"))
+                      .toInt(),
+                  300);
+    }
+}
+
+TEST_F(StoreImportTest, ExistingStoresAreKeptAsBakOnlyWithReplace)
+{
+    ASSERT_TRUE(CopyStores(Source()));
+    MakeEmptyStores();
+    const auto before = Snapshot(Dest());
+
+    const QString refused = ImportError(false);
+    EXPECT_TRUE(refused.contains(QStringLiteral("--replace"))) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QStringLiteral("ABCCari.Mdb"))) << refused.toStdString();
+    EXPECT_EQ(Snapshot(Dest()), before);
+
+    const import::ImportSummary first = Import(true);
+    ASSERT_EQ(first.backups.size(), 5);
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        const QString bak = it.key() + QStringLiteral(".bak");
+        EXPECT_EQ(Snapshot(Dest()).value(bak), it.value()) << bak.toStdString();
+    }
+    auto jobs = [&] {
+        return store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb"))
+            ->Scalar(QStringLiteral("Select Count(*) From Montaj"))
+            .toInt();
+    };
+    EXPECT_EQ(jobs(), 100);
+
+    // A second run keeps the first backup and numbers the next one.
+    const auto afterFirst = Snapshot(Dest());
+    const import::ImportSummary second = Import(true);
+    EXPECT_EQ(second.backups.first(), Dest() + QStringLiteral("/Montaj.mdb.2.bak"));
+    const auto afterSecond = Snapshot(Dest());
+    EXPECT_EQ(afterSecond.value(QStringLiteral("Montaj.mdb.bak")), afterFirst.value(QStringLiteral("Montaj.mdb.bak")));
+    EXPECT_EQ(afterSecond.value(QStringLiteral("Montaj.mdb.2.bak")), afterFirst.value(QStringLiteral("Montaj.mdb")));
+    EXPECT_EQ(jobs(), 100);
+}
+
+TEST_F(StoreImportTest, AFailureHalfWayLeavesTheDestinationAsItWas)
+{
+    // ABCSiparis.Mdb comes fourth: three stores are written by the time it fails.
+    QFile good(AccessDir() + QStringLiteral("/ABCSiparis.Mdb"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray bytes = good.readAll();
+    QByteArray zeroedPages = bytes;
+    for (int page = 30; page < 60; ++page) // data pages in the middle of the order lines
+        zeroedPages.replace(page * 4096, 4096, QByteArray(4096, '\0'));
+    QByteArray badRow = bytes;
+    for (int page = 1; page < bytes.size() / 4096; ++page)
+        if (bytes.at(page * 4096) == 0x01) {
+            badRow[page * 4096 + 12] = char(0xff); // a row count no page can hold
+            badRow[page * 4096 + 13] = char(0x0f);
+        }
+    struct Case {
+        const char* what;
+        QByteArray siparis;
+        bool destinationExists;
+    };
+    const Case cases[] = {
+        {"cut short", bytes.left(bytes.size() / 2), false},
+        {"pages zeroed", zeroedPages, true},
+        {"row table broken", badRow, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(Source()).removeRecursively();
+        QDir(Dest()).removeRecursively();
+        ASSERT_TRUE(CopyStores(Source()));
+        QFile bad(Source() + QStringLiteral("/ABCSiparis.Mdb"));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(c.siparis);
+        bad.close();
+        if (c.destinationExists) {
+            MakeEmptyStores();
+            QFile other(Dest() + QStringLiteral("/Notlar.txt"));
+            ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+            other.write("kalsın");
+        }
+        const auto before = Snapshot(Dest());
+        const QString message = ImportError(true);
+        EXPECT_TRUE(message.contains(QStringLiteral("ABCSiparis.Mdb"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("hiçbir şey değişmedi"))) << message.toStdString();
+        EXPECT_EQ(Snapshot(Dest()), before);
+        EXPECT_EQ(QFileInfo::exists(Dest()), c.destinationExists);
+    }
+}
+
+TEST_F(StoreImportTest, ForeignFilesUnderAStoreNameAreRefusedNamingFileAndTable)
+{
+    for (const char* foreign : {"testV2000.mdb", "testUnicodeCompV2003.mdb"}) {
+        SCOPED_TRACE(foreign);
+        QDir(Source()).removeRecursively();
+        ASSERT_TRUE(CopyStores(Source()));
+        QFile::remove(Source() + QStringLiteral("/ABCCari.Mdb"));
+        ASSERT_TRUE(QFile::copy(ForeignDir() + QLatin1Char('/') + QLatin1String(foreign),
+                                Source() + QStringLiteral("/ABCCari.Mdb")));
+        const QString message = ImportError();
+        EXPECT_TRUE(message.contains(QStringLiteral("\"ABCCari.Mdb\" dosyasında \"CariKartlar\" tablosu yok")))
+            << message.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(Dest()));
+    }
+
+    // A folder of foreign files holds no store at all.
+    const QString none = [&] {
+        try {
+            import::ImportStores({ForeignDir(), Dest(), QStringLiteral("ABC"), false});
+        } catch (const store::StoreError& e) {
+            return e.message();
+        }
+        return QString();
+    }();
+    EXPECT_TRUE(none.contains(QStringLiteral("Access dosyası bulunamadı"))) << none.toStdString();
+    EXPECT_TRUE(none.contains(QStringLiteral("ABCCari.Mdb"))) << none.toStdString();
+}
+
+TEST_F(StoreImportTest, StoresMissingFromTheSourceAreNamedAndTheRestImported)
+{
+    ASSERT_TRUE(CopyStores(Source(), {QStringLiteral("Montaj.mdb"), QStringLiteral("ABCCari.Mdb")}));
+    const import::ImportSummary summary = Import();
+    EXPECT_EQ(summary.stores, 2);
+    EXPECT_EQ(summary.written, (QStringList{Dest() + QStringLiteral("/Montaj.mdb"),
+                                            Dest() + QStringLiteral("/ABCCari.Mdb")}));
+    EXPECT_EQ(progress.notes.size(), 3);
+    EXPECT_TRUE(progress.notes.join(QLatin1Char(' ')).contains(QStringLiteral("ABCSiparis.Mdb")));
+
+    // With the wrong company code only the shared stores are found, and the
+    // message says what to do when none is.
+    QDir(Source()).removeRecursively();
+    QDir(Dest()).removeRecursively();
+    ASSERT_TRUE(CopyStores(Source(), {QStringLiteral("ABCCari.Mdb")}));
+    try {
+        Import(false, QStringLiteral("XYZ"));
+        ADD_FAILURE() << "imported with the wrong company code";
+    } catch (const store::StoreError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("--company"))) << e.message().toStdString();
+    }
+}
