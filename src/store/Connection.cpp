@@ -415,6 +415,19 @@ FileKind kindOf(const QString& path)
     return FileKind::Other;
 }
 
+// The folder to give velmora-import for a store: the data folder it is in
+// (every store path starts with "Diski" + "MuhasebeData"), else its own.
+QString dataFolderOf(const QString& path)
+{
+    const QDir own = QFileInfo(path).absoluteDir();
+    for (QDir up = own;;) {
+        if (up.dirName().compare(QLatin1String("MuhasebeData"), Qt::CaseInsensitive) == 0)
+            return up.absolutePath();
+        if (!up.cdUp())
+            return own.absolutePath();
+    }
+}
+
 // Checks that an existing file can be opened as a store; raises the message
 // the user sees otherwise.
 void checkStoreFile(const QString& path)
@@ -431,8 +444,10 @@ void checkStoreFile(const QString& path)
         return;
     case FileKind::Jet:
         throw StoreError(QStringLiteral("\"%1\" bir Access (Jet) veritabanı. Velmora bu dosyayı ancak içe "
-                                        "aktarıldıktan sonra kullanabilir; lütfen önce dosyayı içe aktarın: %2")
-                             .arg(name, shown(path)));
+                                        "aktarıldıktan sonra kullanabilir. Veri klasöründeki Access dosyalarını "
+                                        "içe aktarmak için (eskileri .bak olarak saklanır):\n"
+                                        "  velmora-import \"%3\" --replace\n(%2)")
+                             .arg(name, shown(path), shown(dataFolderOf(path))));
     case FileKind::Other:
         break;
     }

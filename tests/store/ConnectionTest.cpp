@@ -164,6 +164,13 @@ TEST_F(ConnectionTest, RefusesFilesThatAreNotStoresNamingThem)
         EXPECT_TRUE(access.contains(QStringLiteral("Access"))) << access.toStdString();
         EXPECT_TRUE(access.contains(QStringLiteral("içe aktar"))) << access.toStdString();
     }
+    // It names the command that imports it, with the data folder it is in.
+    QByteArray jet("\x00\x01\x00\x00Standard Jet DB", 19);
+    WriteFile(QStringLiteral("MuhasebeData/ABC/Siparis.Mdb"), jet + QByteArray(2048, '\0'));
+    const QString command = OpenError(QStringLiteral("MuhasebeData/ABC/Siparis.Mdb"));
+    EXPECT_TRUE(command.contains(QStringLiteral("velmora-import \"%1\" --replace")
+                                     .arg(QDir::toNativeSeparators(Path(QStringLiteral("MuhasebeData"))))))
+        << command.toStdString();
 
     // A damaged SQLite file: the right header, garbage behind it.
     QByteArray broken("SQLite format 3\0", 16);
