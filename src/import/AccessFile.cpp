@@ -487,11 +487,9 @@ void TableReader::crack(Span row, std::vector<Cell>& out)
                 cell.real = d;
                 break;
             }
-            const std::optional<QString> text = DateTimeFromSerial(d);
-            if (!text)
+            if (!DateTimeFromSerial(d, cell.bytes))
                 damaged(QStringLiteral("\"%1\" alanındaki tarih geçersiz").arg(c.name));
             cell.kind = Cell::Kind::Text;
-            cell.bytes = text->toStdString();
             break;
         }
         case AccessType::ReplicationId:
@@ -504,7 +502,7 @@ void TableReader::crack(Span row, std::vector<Cell>& out)
             break;
         case AccessType::Text:
             cell.kind = Cell::Kind::Text;
-            cell.bytes = TextFromJet(field.data, field.size);
+            TextFromJet(field.data, field.size, cell.bytes);
             break;
         case AccessType::Memo:
         case AccessType::Ole:
@@ -561,7 +559,7 @@ void TableReader::readLongValue(const AccessColumn& column, Span field, Cell& ce
     }
     if (column.type == AccessType::Memo) {
         cell.kind = Cell::Kind::Text;
-        cell.bytes = TextFromJet(longValue_.data(), longValue_.size());
+        TextFromJet(longValue_.data(), longValue_.size(), cell.bytes);
     } else {
         cell.kind = Cell::Kind::Blob;
         cell.bytes.assign(reinterpret_cast<const char*>(longValue_.data()), longValue_.size());

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,10 +12,10 @@ namespace import {
 
 // A date/time: days since 1899-12-30, the fraction the time of day. For a
 // negative serial the whole part is still the day and the fraction counts
-// forward from its midnight: -1.75 is 1899-12-29 18:00:00. Gives the stores'
-// "YYYY-MM-DD HH:MM:SS", or nothing for a value no date can have (not a
+// forward from its midnight: -1.75 is 1899-12-29 18:00:00. Writes the stores'
+// "YYYY-MM-DD HH:MM:SS" into `out`; false for a value no date can have (not a
 // number, or outside the years 100 to 9999 that Access allows).
-std::optional<QString> DateTimeFromSerial(double serial);
+bool DateTimeFromSerial(double serial, std::string& out);
 
 // Currency: a whole number of ten-thousandths. The result is the double
 // nearest to the exact decimal, so "17.3333" comes back as 17.3333.
@@ -33,9 +31,9 @@ double SingleValue(float value);
 std::string DecimalText(const unsigned char* bytes17, int scale);
 
 // Text: UTF-16LE, or Jet's compressed form (it starts with FF FE and then
-// switches at every 00 byte between one byte a character and two). Gives
-// UTF-8; a lone surrogate becomes "?".
-std::string TextFromJet(const unsigned char* bytes, std::size_t length);
+// switches at every 00 byte between one byte a character and two). Writes
+// UTF-8 into `out`; a lone surrogate becomes "?".
+void TextFromJet(const unsigned char* bytes, std::size_t length, std::string& out);
 
 // A replication ID (GUID) the way Access shows it: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.
 std::string GuidText(const unsigned char* bytes16);
