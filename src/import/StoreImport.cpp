@@ -213,7 +213,16 @@ private:
             if (std::find(order.begin(), order.end(), n) == order.end())
                 order.push_back(n);
 
-        auto conn = store::Connection::Create(s.temporary);
+        // An empty file is an empty store. No journal and no syncing while it
+        // fills: until it is renamed into place it is nobody's store, and a
+        // failure throws it away. One sync before the rename makes it durable.
+        QFile empty(s.temporary);
+        if (!empty.open(QIODevice::WriteOnly))
+            throw StoreError(QStringLiteral("\"%1\" yazılamıyor: %2 (%3)")
+                                 .arg(QFileInfo(s.temporary).fileName(), empty.errorString(), shown(s.temporary)));
+        empty.close();
+        auto conn = store::Connection::Open(s.temporary);
+        conn->ExecuteNative(QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"));
         store::Transaction tx(*conn);
         for (const QString& name : order) {
             std::unique_ptr<TableReader> reader = file.Open(name);
