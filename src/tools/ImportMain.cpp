@@ -7,6 +7,7 @@
 // an error, 2 for a wrong command line.
 
 #include "app/Settings.h"
+#include "app/SingleInstance.h"
 #include "app/StorePaths.h"
 #include "import/StoreImport.h"
 #include "store/StoreError.h"
@@ -76,6 +77,16 @@ int main(int argc, char** argv)
     if (positional.isEmpty() || positional.size() > 2)
         return usage(positional.isEmpty() ? QStringLiteral("Kaynak klasör verilmedi.")
                                           : QStringLiteral("Fazla klasör verildi."));
+
+    // Velmora's own lock: a running program would go on writing into the
+    // stores this replaces, and its work would end up in the .bak files.
+    app::SingleInstance instance;
+    if (!instance.IsFirst()) {
+        std::fputs("velmora-import: Velmora ya da başka bir içe aktarma şu anda çalışıyor. Veri dosyaları "
+                   "kullanılırken içe aktarılamaz: önce Velmora'yı kapatın.\n",
+                   stderr);
+        return 1;
+    }
 
     import::ImportOptions options;
     options.sourceDir = positional.at(0);

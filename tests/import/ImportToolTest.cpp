@@ -1,6 +1,7 @@
 #include "ImportFixture.h"
 #include "TestSupport.h"
 
+#include "app/SingleInstance.h"
 #include "store/Connection.h"
 
 #include <QProcess>
@@ -20,12 +21,16 @@ struct ToolRun {
     QString err;
 };
 
-// Runs velmora-import with a settings folder of its own.
+// Runs velmora-import with settings and runtime folders of its own (the
+// runtime folder holds Velmora's lock).
 ToolRun Import(const QStringList& args, const QString& configHome)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), configHome + QStringLiteral("/run"));
+    QDir().mkpath(configHome + QStringLiteral("/run"));
+    QFile::setPermissions(configHome + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     p.setProcessEnvironment(env);
     p.start(testsupport::BinDir() + QStringLiteral("/velmora-import"), args);
     ToolRun r;
@@ -145,4 +150,29 @@ TEST_F(ImportToolTest, AWrongCommandLineShowsHowToUseIt)
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE((r.out + r.err).contains(QStringLiteral("Kullanım: velmora-import")));
     }
+}
+
+TEST_F(ImportToolTest, RefusesWhileVelmoraRuns)
+{
+    const QString run = Config() + QStringLiteral("/run");
+    QDir().mkpath(run);
+    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", run.toUtf8());
+    {
+        app::SingleInstance velmora;
+        ASSERT_TRUE(velmora.IsFirst());
+        const ToolRun r = Import({AccessDir(), Path("hedef"), QStringLiteral("--company"), QStringLiteral("ABC")},
+                                 Config());
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Velmora'yı kapatın"))) << r.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(Path("hedef")));
+    }
+    if (previous.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", previous);
+    EXPECT_EQ(Import({AccessDir(), Path("hedef"), QStringLiteral("--company"), QStringLiteral("ABC")}, Config())
+                  .exitCode,
+              0);
 }
