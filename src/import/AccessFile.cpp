@@ -260,6 +260,7 @@ std::unique_ptr<TableReader> AccessFile::Open(const QString& table)
             x.name = QString::fromUtf8(idx->name);
             x.unique = idx->flags & MDB_IDX_UNIQUE;
             x.primary = idx->index_type == 1;
+            // libmdb gives each key column's place in the column list, one-based.
             for (unsigned k = 0; k < idx->num_keys && k < MDB_MAX_IDX_COLS; ++k) {
                 const int at = idx->key_col_num[k] - 1;
                 if (at >= 0 && at < int(t.columns.size()))
