@@ -398,3 +398,23 @@ TEST_F(StoreImportTest, StoresMissingFromTheSourceAreNamedAndTheRestImported)
         EXPECT_TRUE(e.message().contains(QStringLiteral("--company"))) << e.message().toStdString();
     }
 }
+
+TEST_F(StoreImportTest, AccessFilesInTheDataFolderAreReplacedInPlaceAndKept)
+{
+    // What Velmora's start-up message proposes: the data folder as source
+    // and destination, with --replace.
+    ASSERT_TRUE(CopyStores(Dest()));
+    const auto access = Snapshot(Dest());
+    EXPECT_THROW(store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb")), store::StoreError);
+
+    const import::ImportSummary summary = import::ImportStores({Dest(), Dest(), QStringLiteral("ABC"), true});
+    EXPECT_EQ(summary.stores, 5);
+    const auto after = Snapshot(Dest());
+    for (auto it = access.begin(); it != access.end(); ++it)
+        EXPECT_EQ(after.value(it.key() + QStringLiteral(".bak")), it.value()) << it.key().toStdString();
+    EXPECT_EQ(after.size(), 10); // the stores and their Access originals, nothing else
+    EXPECT_EQ(store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb"))
+                  ->Scalar(QStringLiteral("Select Count(*) From Montaj"))
+                  .toInt(),
+              100);
+}
