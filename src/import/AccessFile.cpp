@@ -31,6 +31,7 @@ constexpr std::uint16_t kOverflowRow = 0x4000; // the row moved; here is a point
 constexpr int kDataPage = 0x01;
 constexpr std::size_t kLongValueHeader = 12;
 constexpr int kMaxOverflowHops = 8;
+constexpr unsigned long kCatalogPage = 2; // the definition of MSysObjects
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -107,6 +108,24 @@ std::size_t fixedSize(AccessType type)
     case AccessType::Decimal: return 17;
     default: return 0;
     }
+}
+
+// libmdb walks a table's data pages through its usage map and takes the
+// map's first byte unchecked; a damaged definition can leave it without one.
+bool hasUsageMap(const MdbTableDef* def) { return def->usage_map && def->map_sz > 0; }
+
+// Whether the table whose definition starts on `page` can be walked. The
+// catalog is read by libmdb itself, so its definition is looked at first.
+bool walkable(MdbHandle* mdb, unsigned long page)
+{
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = page;
+    MdbTableDef* def = mdb_read_table(&entry);
+    const bool ok = def && hasUsageMap(def);
+    mdb_free_tabledef(def);
+    return ok;
 }
 
 // Row `row` of a page in `page`: its bytes and flags, or false when the
@@ -191,7 +210,7 @@ AccessFile::AccessFile(const QString& path) : path_(path), handle_(std::make_uni
     if (!handle_->mdb)
         throw store::StoreError(QStringLiteral("\"%1\" açılamadı; dosya hasarlı olabilir (%2).")
                                     .arg(name, shown(path)));
-    if (!mdb_read_catalog(handle_->mdb, MDB_TABLE))
+    if (!walkable(handle_->mdb, kCatalogPage) || !mdb_read_catalog(handle_->mdb, MDB_TABLE))
         throw store::StoreError(QStringLiteral("\"%1\" dosyasının tablo listesi okunamadı; dosya "
                                                "hasarlı olabilir (%2).")
                                     .arg(name, shown(path)));
@@ -227,6 +246,10 @@ std::unique_ptr<TableReader> AccessFile::Open(const QString& table)
     MdbTableDef* def = mdb_read_table(found);
     if (!def)
         throw broken();
+    if (!hasUsageMap(def)) {
+        mdb_free_tabledef(def);
+        throw broken();
+    }
     if (!mdb_read_columns(def) || def->num_cols == 0 || def->num_cols > MDB_MAX_COLS) {
         mdb_free_tabledef(def);
         throw broken();

@@ -211,3 +211,38 @@ TEST(AccessFile, DamagedDataPagesEndInAMessageNotACrash)
     EXPECT_GT(refused, 0);
     EXPECT_EQ(read + refused, 150);
 }
+
+TEST(AccessFile, DamagedTableDefinitionsEndInAMessageNotACrash)
+{
+    // The usage map pointer of each table definition (offset 55 of a Jet 4
+    // definition page) made to name other rows: libmdb would walk the data
+    // pages through whatever map it finds there, or through none.
+    QTemporaryDir dir;
+    QFile source(AccessDir() + QStringLiteral("/Montaj.mdb"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray original = source.readAll();
+    constexpr int kPage = 4096;
+    int refused = 0, rounds = 0;
+    for (int page = 1; page < original.size() / kPage; ++page) {
+        if (original.at(page * kPage) != 0x02)
+            continue;
+        for (int row = 0; row < 256; row += 15) {
+            QByteArray damaged = original;
+            damaged[page * kPage + 55] = char(row);
+            const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(damaged);
+            out.close();
+            ++rounds;
+            try {
+                readAll(path);
+            } catch (const store::StoreError& e) {
+                EXPECT_TRUE(e.message().contains(QStringLiteral("Montaj.mdb"))) << e.message().toStdString();
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(rounds, 30);
+    EXPECT_GT(refused, 0);
+}
