@@ -27,7 +27,7 @@ QString cellText(const Cell& c)
 }
 
 // Every row of every table, as text; raises what the reader raises.
-QList<QStringList> readAll(const QString& path, QString* tableOfRow = nullptr)
+QList<QStringList> readAll(const QString& path)
 {
     AccessFile file(path);
     QList<QStringList> rows;
@@ -41,21 +41,13 @@ QList<QStringList> readAll(const QString& path, QString* tableOfRow = nullptr)
             rows << cells;
         }
     }
-    if (tableOfRow)
-        *tableOfRow = path;
     return rows;
 }
 
 QString openError(const QString& path)
 {
     try {
-        AccessFile file(path);
-        for (const QString& name : file.TableNames()) {
-            auto reader = file.Open(name);
-            std::vector<Cell> row;
-            while (reader->Next(row)) {
-            }
-        }
+        readAll(path);
     } catch (const store::StoreError& e) {
         return e.message();
     }
@@ -171,15 +163,43 @@ TEST(AccessFile, FilesThatCannotBeReadAreRefusedNamingThem)
     }
 }
 
+namespace {
+
+constexpr int kPage = 4096;
+
+QByteArray fixtureBytes(const QString& store)
+{
+    QFile f(AccessDir() + QLatin1Char('/') + store);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes a damaged copy of a fixture store and reads it whole: true when it
+// is refused (with a message naming it), false when it reads. A crash or a
+// read outside the file's pages ends the test process.
+bool refused(const QTemporaryDir& dir, const QString& store, const QByteArray& damaged)
+{
+    const QString path = dir.filePath(store);
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(damaged);
+    out.close();
+    try {
+        readAll(path);
+        return false;
+    } catch (const store::StoreError& e) {
+        EXPECT_TRUE(e.message().contains(store)) << e.message().toStdString();
+        return true;
+    }
+}
+
+} // namespace
+
 TEST(AccessFile, DamagedDataPagesEndInAMessageNotACrash)
 {
     // Random bytes of the data pages overwritten, file after file: the
     // reader reads them or refuses them, and never reads outside its page.
     QTemporaryDir dir;
-    QFile source(AccessDir() + QStringLiteral("/ABCCari.Mdb"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray original = source.readAll();
-    constexpr int kPage = 4096;
+    const QByteArray original = fixtureBytes(QStringLiteral("ABCCari.Mdb"));
     std::vector<int> dataPages;
     for (int p = 1; p < original.size() / kPage; ++p)
         if (original.at(p * kPage) == 0x01)
@@ -187,7 +207,7 @@ TEST(AccessFile, DamagedDataPagesEndInAMessageNotACrash)
     ASSERT_FALSE(dataPages.empty());
 
     QRandomGenerator random(18);
-    int refused = 0, read = 0;
+    int refusals = 0;
     for (int round = 0; round < 150; ++round) {
         QByteArray damaged = original;
         const int flips = 1 + int(random.bounded(12));
@@ -195,21 +215,9 @@ TEST(AccessFile, DamagedDataPagesEndInAMessageNotACrash)
             const int page = dataPages[size_t(random.bounded(int(dataPages.size())))];
             damaged[page * kPage + int(random.bounded(kPage))] = char(random.bounded(256));
         }
-        const QString path = dir.filePath(QStringLiteral("ABCCari.Mdb"));
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(damaged);
-        out.close();
-        try {
-            readAll(path);
-            ++read;
-        } catch (const store::StoreError& e) {
-            EXPECT_TRUE(e.message().contains(QStringLiteral("ABCCari.Mdb"))) << e.message().toStdString();
-            ++refused;
-        }
+        refusals += refused(dir, QStringLiteral("ABCCari.Mdb"), damaged);
     }
-    EXPECT_GT(refused, 0);
-    EXPECT_EQ(read + refused, 150);
+    EXPECT_GT(refusals, 0);
 }
 
 TEST(AccessFile, DamagedTableDefinitionsEndInAMessageNotACrash)
@@ -218,31 +226,17 @@ TEST(AccessFile, DamagedTableDefinitionsEndInAMessageNotACrash)
     // definition page) made to name other rows: libmdb would walk the data
     // pages through whatever map it finds there, or through none.
     QTemporaryDir dir;
-    QFile source(AccessDir() + QStringLiteral("/Montaj.mdb"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray original = source.readAll();
-    constexpr int kPage = 4096;
-    int refused = 0, rounds = 0;
+    const QByteArray original = fixtureBytes(QStringLiteral("Montaj.mdb"));
+    int refusals = 0, rounds = 0;
     for (int page = 1; page < original.size() / kPage; ++page) {
         if (original.at(page * kPage) != 0x02)
             continue;
-        for (int row = 0; row < 256; row += 15) {
+        for (int row = 0; row < 256; row += 15, ++rounds) {
             QByteArray damaged = original;
             damaged[page * kPage + 55] = char(row);
-            const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
-            QFile out(path);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            out.write(damaged);
-            out.close();
-            ++rounds;
-            try {
-                readAll(path);
-            } catch (const store::StoreError& e) {
-                EXPECT_TRUE(e.message().contains(QStringLiteral("Montaj.mdb"))) << e.message().toStdString();
-                ++refused;
-            }
+            refusals += refused(dir, QStringLiteral("Montaj.mdb"), damaged);
         }
     }
     EXPECT_GT(rounds, 30);
-    EXPECT_GT(refused, 0);
+    EXPECT_GT(refusals, 0);
 }
