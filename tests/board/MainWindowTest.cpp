@@ -158,6 +158,35 @@ TEST_F(BoardTest, EachKindOffersExactlyTheLinesOfItsRule)
     }
 }
 
+// The accounting package writes a new line with its kind Null, not ''.
+TEST_F(BoardTest, ALineWithoutAKindIsOfferedForInstallationAndDeliveryOnly)
+{
+    AddLine({.sipNo = QStringLiteral("N-0001")});
+    AddLine({.sipNo = QStringLiteral("N-0002"), .installed = true});
+    Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Görev=Null, Eleman=Null WHERE SipNo Like 'N-*'"));
+    auto& w = Open();
+    const struct {
+        int kind;
+        QStringList offered;
+    } cases[] = {
+        {0, {QStringLiteral("N-0001"), QStringLiteral("N-0002")}},
+        {1, {}}, // no service before anything was delivered (TesAdet 0)
+        {2, {}},
+        {3, {QStringLiteral("N-0001"), QStringLiteral("N-0002")}},
+    };
+    for (const auto& c : cases) {
+        w.ChooseKind(c.kind);
+        QStringList shown = ViewColumn(w.DataSiparis, QStringLiteral("SipNo")).filter(QStringLiteral("N-"));
+        shown.sort();
+        EXPECT_EQ(shown, c.offered) << w.CurrentKind.toStdString();
+    }
+    // Delivered and installed: now a service can be made from it.
+    Orders()->Execute(QStringLiteral("UPDATE Siparisler SET TesAdet=2 WHERE SipNo='N-0002'"));
+    w.ChooseKind(1);
+    EXPECT_EQ(ViewColumn(w.DataSiparis, QStringLiteral("SipNo")).filter(QStringLiteral("N-")),
+              QStringList{QStringLiteral("N-0002")});
+}
+
 TEST_F(BoardTest, KindChangeClearsEveryMarkButDayChangeKeepsThem)
 {
     auto& w = Open();
