@@ -170,7 +170,7 @@ void MainWindow::FirstLetterSearch(const QString& typed)
     if ((col != 6 && col != 7) || typed.isEmpty() || !typed.at(0).isPrint() || !HasRow(DataSiparis))
         return;
     const QString criteria = (col == 6 ? QStringLiteral("CariAdi") : QStringLiteral("StokAdi"))
-        + QStringLiteral(" Like ") + store::SqlText(typed.left(1) + QLatin1Char('*'));
+        + QStringLiteral(" Like ") + store::SqlText(store::LikeTypedText(typed.left(1)) + QLatin1Char('*'));
     try {
         DataSiparis.FindNext(criteria);
         if (DataSiparis.NoMatch())

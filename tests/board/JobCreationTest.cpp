@@ -349,3 +349,21 @@ TEST_F(JobCreationTest, TypingALetterFindsTheNextCustomerOrProductWithIt)
     QTest::keyClicks(grid, QStringLiteral("2a"));
     EXPECT_EQ(w.DataSiparis.AbsolutePosition(), at);
 }
+
+// "#" and "[" typed in the customer column are the first letters of a name,
+// not a digit pattern or the start of a character list.
+TEST_F(JobCreationTest, TypingAPatternCharacterFindsANameThatStartsWithIt)
+{
+    AddLine({.sipNo = QStringLiteral("T-0060"), .customer = QStringLiteral("#1 Yapı Market")});
+    AddLine({.sipNo = QStringLiteral("T-0061"), .customer = QStringLiteral("[Depo] Elektrik")});
+    AddLine({.sipNo = QStringLiteral("T-0062"), .customer = QStringLiteral("9 Eylül Mobilya")});
+    auto& w = Open();
+    auto* grid = Orders_();
+    for (const auto& [typed, customer] : {std::pair{QStringLiteral("#"), QStringLiteral("#1 Yapı Market")},
+                                          std::pair{QStringLiteral("["), QStringLiteral("[Depo] Elektrik")}}) {
+        w.DataSiparis.MoveFirst();
+        ClickCell(grid, 6);
+        QTest::keyClicks(grid, typed);
+        EXPECT_EQ(w.DataSiparis.Field(QStringLiteral("CariAdi")).toString(), customer) << typed.toStdString();
+    }
+}
