@@ -17,8 +17,7 @@
 #include "app/Settings.h"
 #include "board/MainWindow.h"
 #include "print/PageLayout.h"
-#include "print/PrinterDialog.h"
-#include "print/Printers.h"
+#include "print/Unattended.h"
 #include "print/Surface.h"
 #include "store/Connection.h"
 #include "store/Sql.h"
@@ -30,7 +29,6 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -54,17 +52,12 @@ double CpuMs()
 }
 const QDate kToday(2026, 12, 7);
 
-class PdfOnly : public print::PrinterList {
-public:
-    QStringList Names() const override { return {print::kPdfPrinter}; }
-    QString DefaultName() const override { return print::kPdfPrinter; }
-};
-
 struct Data {
     QTemporaryDir temp;
     QString root, orders, jobs, accounts;
     QDate busiest;
     int jobsThatDay = 0;
+    std::unique_ptr<print::UnattendedPdf> unattended;
 };
 
 Data& data()
@@ -81,10 +74,7 @@ Data& data()
                            made->root + QLatin1Char('/'));
         app::Clock::SetTodayForTesting(kToday);
         app::SetPausesForTesting(false);
-        print::SetPdfFolderForTesting(made->temp.filePath(QStringLiteral("pdf")));
-        print::SetPdfOpenerForTesting([](const QString&) {});
-        static PdfOnly pdfOnly;
-        print::SetPrintersForTesting(&pdfOnly);
+        made->unattended = std::make_unique<print::UnattendedPdf>(made->temp.filePath(QStringLiteral("pdf")));
 
         // The day with the most open jobs that go on a sheet.
         auto jobs = store::Connection::Open(made->jobs);
@@ -133,17 +123,7 @@ int PrintAllToPdf()
 {
     board::MainWindow& w = window();
     const size_t asked = g_prompt->shown.size();
-    QTimer answer;
-    answer.setInterval(0);
-    QObject::connect(&answer, &QTimer::timeout, [&answer] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<print::PrinterDialog*>(top); d && d->isVisible()) {
-                answer.stop();
-                d->Press(1);
-            }
-    });
-    answer.start();
-    w.Command1[1]->click();
+    data().unattended->Print([&w] { w.Command1[1]->click(); });
     int breaks = 0;
     for (size_t i = asked; i < g_prompt->shown.size(); ++i)
         breaks += g_prompt->shown[i].text == QStringLiteral("Yazmaya Devam Et") ? 1 : 0;

@@ -59,47 +59,12 @@ void Surface::setFont(const FontState& font)
     metrics_.reset();
 }
 
-void Surface::setFontName(const QString& name)
-{
-    FontState f = font_;
-    f.name = name;
-    setFont(f);
-}
-
-void Surface::setFontSize(double points)
-{
-    FontState f = font_;
-    f.size = points;
-    setFont(f);
-}
-
-void Surface::setFontBold(bool on)
-{
-    FontState f = font_;
-    f.bold = on;
-    setFont(f);
-}
-
-void Surface::setFontItalic(bool on)
-{
-    FontState f = font_;
-    f.italic = on;
-    setFont(f);
-}
-
-void Surface::setFontUnderline(bool on)
-{
-    FontState f = font_;
-    f.underline = on;
-    setFont(f);
-}
-
-void Surface::setFontStrikethru(bool on)
-{
-    FontState f = font_;
-    f.strikethru = on;
-    setFont(f);
-}
+void Surface::setFontName(const QString& name) { change([&](FontState& f) { f.name = name; }); }
+void Surface::setFontSize(double points) { change([&](FontState& f) { f.size = points; }); }
+void Surface::setFontBold(bool on) { change([&](FontState& f) { f.bold = on; }); }
+void Surface::setFontItalic(bool on) { change([&](FontState& f) { f.italic = on; }); }
+void Surface::setFontUnderline(bool on) { change([&](FontState& f) { f.underline = on; }); }
+void Surface::setFontStrikethru(bool on) { change([&](FontState& f) { f.strikethru = on; }); }
 
 void Surface::setPrintQuality(int quality)
 {

@@ -127,6 +127,12 @@ protected:
     virtual void Finish() = 0;
 
 private:
+    template <typename Change> void change(Change&& c)
+    {
+        FontState f = font_;
+        c(f);
+        setFont(f);
+    }
     void ensurePage();
     const QFontMetricsF& metrics() const;
 

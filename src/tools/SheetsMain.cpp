@@ -8,26 +8,13 @@
 #include "app/Clock.h"
 #include "app/Prompt.h"
 #include "board/MainWindow.h"
-#include "print/PrinterDialog.h"
-#include "print/Printers.h"
+#include "print/Unattended.h"
 #include "ui/DatePicker.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cstdio>
-
-namespace {
-
-class PdfOnly : public print::PrinterList {
-public:
-    QStringList Names() const override { return {print::kPdfPrinter}; }
-    QString DefaultName() const override { return print::kPdfPrinter; }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,11 +36,7 @@ int main(int argc, char** argv)
     }
 
     app::ScriptedPrompt prompt; // every question Yes, every message taken
-    PdfOnly pdfOnly;
-    print::SetPrintersForTesting(&pdfOnly);
-    print::SetPdfFolderForTesting(QDir(args[1]).absolutePath() + QLatin1Char('/'));
-    QString written;
-    print::SetPdfOpenerForTesting([&written](const QString& path) { written = path; });
+    print::UnattendedPdf unattended(args[1]);
 
     board::MainWindow window;
     if (!window.Load()) {
@@ -65,18 +48,7 @@ int main(int argc, char** argv)
     window.Activate();
     window.DTPicker1->setDate(day);
 
-    QTimer answer; // the printer dialog: Tamam as soon as it is up
-    answer.setInterval(0);
-    QObject::connect(&answer, &QTimer::timeout, [&answer] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<print::PrinterDialog*>(top); d && d->isVisible()) {
-                answer.stop();
-                d->Press(1);
-            }
-    });
-    answer.start();
-    window.Command1[1]->click();
-
+    const QString written = unattended.Print([&window] { window.Command1[1]->click(); });
     if (written.isEmpty()) {
         for (const auto& s : prompt.shown)
             std::fprintf(stderr, "%s\n", qPrintable(s.text));
