@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mdbtools-dev mdbtools pkg-config
-  fonts-liberation xvfb xauth imagemagick
+  fonts-liberation xvfb xauth imagemagick poppler-utils
 )
 
 missing=()

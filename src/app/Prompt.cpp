@@ -32,16 +32,21 @@ QMessageBox::Icon ToQt(MessageIcon icon)
 class DialogPrompt final : public PromptHandler {
 public:
     Answer message(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
-                   bool yesNo) override
+                   MessageButtons buttons) override
     {
         QMessageBox box(ToQt(icon), TitleOr(title), text, QMessageBox::NoButton, parent);
-        if (yesNo) {
+        if (buttons != MessageButtons::Ok) {
             QPushButton* yes = box.addButton(QStringLiteral("Evet"), QMessageBox::YesRole);
             QPushButton* no = box.addButton(QStringLiteral("Hayır"), QMessageBox::NoRole);
+            QPushButton* cancel = buttons == MessageButtons::YesNoCancel
+                                      ? box.addButton(QStringLiteral("İptal"), QMessageBox::RejectRole)
+                                      : nullptr;
             box.setDefaultButton(yes);
-            box.setEscapeButton(no);
+            box.setEscapeButton(cancel ? cancel : no);
             box.exec();
-            return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+            if (box.clickedButton() == yes)
+                return Answer::Yes;
+            return box.clickedButton() == no || !cancel ? Answer::No : Answer::Cancel;
         }
         QPushButton* ok = box.addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
@@ -87,13 +92,19 @@ namespace Prompt {
 
 void Message(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
 {
-    Current().message(parent, text, TitleOr(title), icon, false);
+    Current().message(parent, text, TitleOr(title), icon, MessageButtons::Ok);
 }
 
 bool Ask(QWidget* parent, const QString& text, const QString& title)
 {
-    return Current().message(parent, text, TitleOr(title), MessageIcon::Question, true)
+    return Current().message(parent, text, TitleOr(title), MessageIcon::Question, MessageButtons::YesNo)
            == Answer::Yes;
+}
+
+Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title)
+{
+    return Current().message(parent, text, TitleOr(title), MessageIcon::Question,
+                             MessageButtons::YesNoCancel);
 }
 
 std::optional<QString> Input(QWidget* parent, const QString& prompt, const QString& title,
@@ -134,16 +145,17 @@ ScriptedPrompt::~ScriptedPrompt()
 }
 
 Answer ScriptedPrompt::message(QWidget*, const QString& text, const QString& title,
-                               MessageIcon icon, bool yesNo)
+                               MessageIcon icon, MessageButtons buttons)
 {
     Shown s;
     s.text = text;
     s.title = title;
     s.icon = icon;
-    s.yesNo = yesNo;
+    s.buttons = buttons;
+    s.yesNo = buttons != MessageButtons::Ok;
     shown.push_back(s);
     if (answers.empty())
-        return yesNo ? Answer::Yes : Answer::Ok;
+        return s.yesNo ? Answer::Yes : Answer::Ok;
     const Answer a = answers.front();
     answers.pop_front();
     return a;

@@ -15,12 +15,13 @@ namespace app {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 enum class Answer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 
 class PromptHandler {
 public:
     virtual ~PromptHandler() = default;
     virtual Answer message(QWidget* parent, const QString& text, const QString& title,
-                           MessageIcon icon, bool yesNo) = 0;
+                           MessageIcon icon, MessageButtons buttons) = 0;
     // std::nullopt when the user cancels.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& defaultText) = 0;
@@ -33,6 +34,8 @@ void Message(QWidget* parent, const QString& text, const QString& title = {},
              MessageIcon icon = MessageIcon::None);
 // A Yes/No box; true for Yes.
 bool Ask(QWidget* parent, const QString& text, const QString& title = {});
+// A Yes/No/Cancel box with the question icon: Yes, No or Cancel (also Esc).
+Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title = {});
 std::optional<QString> Input(QWidget* parent, const QString& prompt, const QString& title,
                              const QString& defaultText = {});
 void Beep();
@@ -54,7 +57,8 @@ public:
     struct Shown {
         QString text, title;
         bool input = false;
-        bool yesNo = false;                      // a Yes/No box
+        bool yesNo = false;                      // a Yes/No or Yes/No/Cancel box
+        MessageButtons buttons = MessageButtons::Ok;
         MessageIcon icon = MessageIcon::None;
         QString defaultText;                     // input boxes
     };
@@ -63,7 +67,8 @@ public:
     std::deque<std::optional<QString>> inputs;     // for input boxes; default cancel
     int beeps = 0;
 
-    Answer message(QWidget*, const QString& text, const QString& title, MessageIcon, bool yesNo) override;
+    Answer message(QWidget*, const QString& text, const QString& title, MessageIcon,
+                   MessageButtons buttons) override;
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     void beep() override { ++beeps; }

@@ -5,6 +5,7 @@
 #include "app/Refresh.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
+#include "print/JobSheets.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 #include "ui/DataCombo.h"
@@ -307,7 +308,17 @@ void MainWindow::connectBoard()
         if (Activated())
             ReloadBoardLists();
     });
-    connect(Command1[0], &QPushButton::clicked, this, &QWidget::close);
+    // While a report panel lies over the board the three buttons do nothing.
+    connect(Command1[0], &QPushButton::clicked, this, [this] {
+        if (!MrFrame->isVisible() && !Frame1->isVisible())
+            close();
+    });
+    jobSheets_ = std::make_unique<print::JobSheets>(
+        print::JobSheetViews{DataGörev, DataGörevTmp, DataTmp, DataCari, DataYazTmp, DataSiparis},
+        print::JobSheetControls{this, {Command1[0], Command1[1], Command1[2]}, MrFrame, Frame1, DTPicker1,
+                                &BoardDateText});
+    for (int i : {1, 2})
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { jobSheets_->Click(i); });
 
     // The staff list: highlighted only while it has focus and rows; moving in
     // it then picks the staff member for the next jobs.

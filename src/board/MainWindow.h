@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -18,6 +19,10 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QRadioButton;
+
+namespace print {
+class JobSheets;
+} // namespace print
 
 namespace ui {
 class DataCombo;
@@ -156,6 +161,7 @@ private:
     void LoadGridLayouts();
 
     app::StorePaths paths_;
+    std::unique_ptr<print::JobSheets> jobSheets_; // "&Tüm Yazdır" and "Tek &Yazdır"
     Qt::KeyboardModifiers lastClickModifiers_;
     bool loaded_ = false;
     bool activating_ = false; // the first activation runs once, even when events arrive inside it

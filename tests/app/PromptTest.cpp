@@ -1,6 +1,10 @@
 #include "app/Clock.h"
 #include "app/Prompt.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +47,43 @@ TEST(PromptTest, ScriptedAnswersAreTakenInOrderThenDefaults)
     EXPECT_FALSE(prompt.shown[6].yesNo);
     EXPECT_FALSE(prompt.shown[6].input);
     EXPECT_EQ(prompt.beeps, 2);
+}
+
+TEST(PromptTest, YesNoCancelBoxesAnswerAllThree)
+{
+    ScriptedPrompt prompt;
+    prompt.answers = {Answer::Cancel, Answer::No};
+    EXPECT_EQ(Prompt::AskYesNoCancel(nullptr, QStringLiteral("Yazmaya Devam Et"), QStringLiteral("Yazıcı")),
+              Answer::Cancel);
+    EXPECT_EQ(Prompt::AskYesNoCancel(nullptr, QStringLiteral("Yazmaya Devam Et")), Answer::No);
+    EXPECT_EQ(Prompt::AskYesNoCancel(nullptr, QStringLiteral("Yazmaya Devam Et")), Answer::Yes);
+    ASSERT_EQ(prompt.shown.size(), 3u);
+    EXPECT_EQ(prompt.shown[0].buttons, app::MessageButtons::YesNoCancel);
+    EXPECT_EQ(prompt.shown[0].icon, app::MessageIcon::Question);
+    EXPECT_EQ(prompt.shown[0].title, QStringLiteral("Yazıcı"));
+    EXPECT_TRUE(prompt.shown[0].yesNo);
+}
+
+// The real box: Esc on a Yes/No/Cancel question is Cancel, on a Yes/No one No.
+TEST(PromptTest, RealBoxEscapeIsCancelOnlyWhereThereIsACancel)
+{
+    ASSERT_EQ(Prompt::Handler(), nullptr);
+    for (const bool withCancel : {true, false}) {
+        QTimer timer;
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                timer.stop();
+                EXPECT_EQ(box->buttons().size(), withCancel ? 3 : 2);
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        timer.start();
+        if (withCancel)
+            EXPECT_EQ(Prompt::AskYesNoCancel(nullptr, QStringLiteral("Devam?")), Answer::Cancel);
+        else
+            EXPECT_FALSE(Prompt::Ask(nullptr, QStringLiteral("Devam?")));
+    }
 }
 
 TEST(PromptTest, NestedScriptsHandBackTheOuterOne)

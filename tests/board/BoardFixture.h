@@ -26,6 +26,11 @@
 // a fixed "today", silent sounds, instant pauses and a fresh window.
 class BoardTest : public ::testing::Test {
 protected:
+    explicit BoardTest(testsupport::TestDataDir::Content content = testsupport::TestDataDir::Content::Demo)
+        : data(content)
+    {
+    }
+
     static QDate Today() { return testsupport::DemoToday(); }
 
     void SetUp() override
