@@ -219,7 +219,7 @@ void MainWindow::EditNote()
         return;
     const QString note = answer->left(200);
     const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
-    InStoreTransaction([&] {
+    InOneAction([&] {
         DataSiparis.Edit();
         DataSiparis.setField(QStringLiteral("Not"), note);
         DataSiparis.Update();
@@ -372,7 +372,7 @@ void MainWindow::DeleteSurveyEntry()
     }
     const QString staff = jobFound ? DataGörev.Field(QStringLiteral("Eleman")).toString() : QString();
 
-    const bool stored = InStoreTransaction([&] {
+    const bool stored = InOneAction([&] {
         if (fromOrderList) {
             DataSiparis.Delete();
             StayInside(DataSiparis);
@@ -419,7 +419,7 @@ void MainWindow::DeleteJob()
 
     // The order list must not follow the job grid while rows go.
     app::SuppressListSync = true;
-    const bool stored = InStoreTransaction([&] {
+    const bool stored = InOneAction([&] {
         DataGörev.Delete();
         StayInside(DataGörev);
         RemoveDayRowAfterLastJob(staff);

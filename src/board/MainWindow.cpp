@@ -1,6 +1,7 @@
 #include "board/MainWindow.h"
 
 #include "app/Clock.h"
+#include "app/DataSet.h"
 #include "app/Prompt.h"
 #include "app/Refresh.h"
 #include "app/Settings.h"
@@ -358,10 +359,10 @@ bool MainWindow::Load()
         app::Prompt::Message(this, settingsProblem, {}, app::MessageIcon::Warning);
 
     try {
-        // Every store must be there before anything is bound: a missing one is
-        // named to the user instead of surfacing later as an engine error.
-        for (const QString& p : {paths_.jobs(), paths_.reports(), paths_.accounts(), paths_.orders()})
-            store::Connection::Open(app::StorePaths::Local(p));
+        // Every store, table and field must be there before anything is bound:
+        // what is missing is named to the user instead of surfacing later as an
+        // engine error or a silently empty board.
+        app::OpenDataSet(paths_);
 
         bindStore(DataRec, paths_.jobs());
         DataRec.setRecordSource(QStringLiteral("RecSay"));

@@ -151,8 +151,9 @@ private:
     void RemoveDayRowAfterLastJob(const QString& staff);
     void RestoreOrderLine(const QString& sipNo, const QString& batch);
     void FollowJobInOrderList();
-    // Runs a change of several rows as one transaction on each store it touches.
-    bool InStoreTransaction(const std::function<void()>& work);
+    // Runs a change of the job and order stores as one store::StoreAction:
+    // stored whole, or rolled back whole with a message saying so.
+    bool InOneAction(const std::function<void()>& work);
     // Runs a handler; a store error ends the action with a message instead of
     // escaping into the event loop.
     void Guarded(const std::function<void()>& action);

@@ -14,6 +14,7 @@
 #include "store/BatchCounter.h"
 #include "store/JobKinds.h"
 #include "store/Sql.h"
+#include "store/StoreAction.h"
 #include "store/StoreError.h"
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
@@ -44,32 +45,18 @@ void MainWindow::Guarded(const std::function<void()>& action)
     }
 }
 
-bool MainWindow::InStoreTransaction(const std::function<void()>& work)
+bool MainWindow::InOneAction(const std::function<void()>& work)
 {
-    std::vector<std::shared_ptr<store::Connection>> stores;
-    size_t committed = 0;
     try {
-        for (const QString& p : {paths_.jobs(), paths_.orders()}) {
-            stores.push_back(store::Connection::Open(app::StorePaths::Local(p)));
-            stores.back()->Begin();
-        }
+        store::StoreAction action({app::StorePaths::Local(paths_.jobs()), app::StorePaths::Local(paths_.orders())});
         work();
-        for (; committed < stores.size(); ++committed)
-            stores[committed]->Commit();
+        action.Commit();
         return true;
     } catch (const store::StoreError& e) {
-        for (size_t i = committed; i < stores.size(); ++i) {
-            try {
-                stores[i]->Rollback();
-            } catch (const store::StoreError&) {
-            }
-        }
-        // Only a failing second commit can leave part of the work stored; say so.
-        const QString outcome = committed == 0
-            ? QStringLiteral("İşlem yapılmadı; kayıtlar değişmedi.")
-            : QStringLiteral("İşlem yarıda kaldı: %1 kaydedildi, %2 kaydedilemedi. Kayıtları kontrol edin.")
-                  .arg(stores[0]->path(), stores[committed]->path());
-        app::Prompt::Message(this, e.message() + QStringLiteral("\n\n") + outcome, {}, app::MessageIcon::Warning);
+        // The action is rolled back whole: the views may still show rows
+        // that are no longer stored, so the board is read again.
+        app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."), {},
+                             app::MessageIcon::Warning);
         ReloadBoardLists();
         return false;
     }
@@ -243,17 +230,10 @@ void MainWindow::CreateJobs()
     app::RefreshData(DataGörev);
 
     // The number is taken from the store each time, so the survey dialog's
-    // numbers and the board's never collide.
-    try {
+    // numbers and the board's never collide; it is taken inside the action,
+    // so an action that fails uses none up.
+    const bool stored = InOneAction([&] {
         LastRecNo = store::TakeBatchNumber(app::StorePaths::Local(paths_.jobs()));
-    } catch (const store::StoreError& e) {
-        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
-        app::SuppressListSync = false;
-        ReloadBoardLists();
-        return;
-    }
-
-    const bool stored = InStoreTransaction([&] {
         bool first = true;
         for (DataSiparis.MoveFirst(); !DataSiparis.EOF(); DataSiparis.MoveNext()) {
             const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
@@ -379,7 +359,7 @@ void MainWindow::ResetMarkedLines()
          waited += 20)
         app::PauseProcessingEvents(20);
     app::RefreshData(DataSiparis);
-    InStoreTransaction([this] {
+    InOneAction([this] {
         for (DataSiparis.MoveFirst(); !DataSiparis.EOF(); DataSiparis.MoveNext()) {
             if (DataSiparis.Field(QStringLiteral("Sec")).toString() != QStringLiteral("X"))
                 continue;

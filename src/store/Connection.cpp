@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -576,6 +577,139 @@ QString Connection::ResolveCaseInsensitive(const QString& path)
     return current;
 }
 
+// One SQLite handle and the stores on it; the transaction depth belongs to
+// the handle, as SQLite's transaction does.
+struct Connection::Handle {
+    sqlite3* db = nullptr;
+    bool shared = false;            // a data set's handle (attached stores)
+    int depth = 0;
+    bool rollbackOnly = false;
+    QStringList writeLocked;        // schemas locked for writing in the open transaction
+    int attached = 0;
+    std::map<QString, QString> schemaOf; // canonical path -> schema name
+
+    ~Handle()
+    {
+        if (!db)
+            return;
+        if (!sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db);
+    }
+};
+
+namespace {
+
+struct StoreGroup {
+    QStringList members; // canonical paths
+    std::weak_ptr<Connection::Handle> handle;
+};
+
+std::vector<std::shared_ptr<StoreGroup>>& groups()
+{
+    static std::vector<std::shared_ptr<StoreGroup>> g;
+    return g;
+}
+
+std::shared_ptr<StoreGroup> groupOf(const QString& canonical)
+{
+    for (const auto& g : groups())
+        if (g->members.contains(canonical))
+            return g;
+    return nullptr;
+}
+
+// Raises the message for a store the engine cannot read (after open or attach).
+[[noreturn]] void failUnreadable(sqlite3* db, const QString& canonical)
+{
+    const int code = sqlite3_errcode(db) & 0xFF;
+    const QString name = QFileInfo(canonical).fileName();
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+        throw StoreError(QStringLiteral("\"%1\" bir veritabanı dosyası değil ya da bozuk: %2")
+                             .arg(name, shown(canonical)));
+    throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2\n(%3)")
+                         .arg(name, EngineErrorText(sqlite3_errcode(db), sqliteMessage(db)), shown(canonical)));
+}
+
+std::shared_ptr<Connection::Handle> openHandle(const QString& canonical)
+{
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(canonical.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    auto h = std::make_shared<Connection::Handle>();
+    h->db = db;
+    if (rc != SQLITE_OK)
+        failUnreadable(db, canonical); // h closes the handle
+    configureHandle(db);
+    // The header check lets a damaged file through; reading the schema does not.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        failUnreadable(db, canonical);
+    h->schemaOf[canonical] = QStringLiteral("main");
+    return h;
+}
+
+QString quotedSchema(const QString& schema) { return QLatin1Char('"') + schema + QLatin1Char('"'); }
+
+// Attaches a store to a data set's handle under a schema name of its own.
+void attachStore(Connection::Handle& h, const QString& canonical)
+{
+    if (h.depth > 0)
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası, başka bir işlem sürerken açılamaz: %2")
+                             .arg(QFileInfo(canonical).fileName(), shown(canonical)));
+    const QString schema = QStringLiteral("s%1").arg(++h.attached);
+    const QByteArray sql = (QStringLiteral("ATTACH DATABASE ?1 AS ") + quotedSchema(schema)).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(h.db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        failUnreadable(h.db, canonical);
+    const QByteArray file = canonical.toUtf8();
+    sqlite3_bind_text(st, 1, file.constData(), int(file.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        failUnreadable(h.db, canonical);
+    const QByteArray check = (QStringLiteral("SELECT count(*) FROM ") + quotedSchema(schema)
+                              + QStringLiteral(".sqlite_master; PRAGMA ") + quotedSchema(schema)
+                              + QStringLiteral(".journal_mode"))
+                                 .toUtf8();
+    if (sqlite3_exec(h.db, check.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_errcode(h.db);
+        const QString msg = sqliteMessage(h.db);
+        sqlite3_exec(h.db, ("DETACH DATABASE " + quotedSchema(schema).toUtf8()).constData(), nullptr, nullptr,
+                     nullptr);
+        if ((code & 0xFF) == SQLITE_NOTADB || (code & 0xFF) == SQLITE_CORRUPT)
+            throw StoreError(QStringLiteral("\"%1\" bir veritabanı dosyası değil ya da bozuk: %2")
+                                 .arg(QFileInfo(canonical).fileName(), shown(canonical)));
+        throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2\n(%3)")
+                             .arg(QFileInfo(canonical).fileName(), EngineErrorText(code, msg), shown(canonical)));
+    }
+    h.schemaOf[canonical] = schema;
+}
+
+QString canonicalOf(const QString& path)
+{
+    const QFileInfo fi(Connection::ResolveCaseInsensitive(path));
+    return fi.exists() ? fi.canonicalFilePath() : QString();
+}
+
+} // namespace
+
+void Connection::JoinStores(const QStringList& paths)
+{
+    auto group = std::make_shared<StoreGroup>();
+    for (const QString& p : paths) {
+        const QString canonical = canonicalOf(p);
+        if (!canonical.isEmpty() && !group->members.contains(canonical))
+            group->members << canonical;
+    }
+    std::lock_guard<std::mutex> lock(registryMutex());
+    auto& all = groups();
+    // A store belongs to one data set: the latest declaration counts.
+    for (auto& g : all)
+        for (const QString& m : group->members)
+            g->members.removeAll(m);
+    std::erase_if(all, [](const auto& g) { return g->members.isEmpty(); });
+    all.push_back(group);
+}
+
 std::shared_ptr<Connection> Connection::Open(const QString& path)
 {
     const QString resolved = ResolveCaseInsensitive(path);
@@ -592,27 +726,34 @@ std::shared_ptr<Connection> Connection::Open(const QString& path)
             return existing;
 
     checkStoreFile(canonical);
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(canonical.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        QString msg = db ? sqliteMessage(db) : QString();
-        sqlite3_close_v2(db);
-        throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2 (%3)")
-                             .arg(fi.fileName(), msg, shown(canonical)));
+    std::shared_ptr<Handle> h;
+    const std::shared_ptr<StoreGroup> group = groupOf(canonical);
+    if (group)
+        h = group->handle.lock();
+    if (!h) {
+        h = openHandle(canonical);
+        if (group) {
+            h->shared = true;
+            group->handle = h;
+            // Every store of the set is attached now: attaching is not
+            // possible once a transaction runs. One that cannot be read is
+            // left out here and named when it is opened itself.
+            for (const QString& m : group->members) {
+                if (m == canonical)
+                    continue;
+                if (auto it = reg.find(m); it != reg.end() && !it->second.expired())
+                    continue;
+                try {
+                    checkStoreFile(m);
+                    attachStore(*h, m);
+                } catch (const StoreError&) {
+                }
+            }
+        }
+    } else if (h->schemaOf.find(canonical) == h->schemaOf.end()) {
+        attachStore(*h, canonical);
     }
-    configureHandle(db);
-    // The header check lets a damaged file through; reading the schema does not.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        int code = sqlite3_errcode(db) & 0xFF;
-        QString msg = sqliteMessage(db);
-        sqlite3_close_v2(db);
-        if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-            throw StoreError(QStringLiteral("\"%1\" bir veritabanı dosyası değil ya da bozuk: %2")
-                                 .arg(fi.fileName(), shown(canonical)));
-        throw StoreError(QStringLiteral("\"%1\" veri dosyası açılamadı: %2 (%3)")
-                             .arg(fi.fileName(), msg, shown(canonical)));
-    }
-    std::shared_ptr<Connection> conn(new Connection(db, canonical));
+    std::shared_ptr<Connection> conn(new Connection(h, h->schemaOf.at(canonical), canonical));
     reg[canonical] = conn;
     return conn;
 }
@@ -629,7 +770,7 @@ std::shared_ptr<Connection> Connection::Create(const QString& path)
     int rc = sqlite3_open_v2(QFileInfo(resolved).absoluteFilePath().toUtf8().constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        QString msg = db ? sqliteMessage(db) : QString();
+        QString msg = db ? EngineErrorText(sqlite3_errcode(db), sqliteMessage(db)) : QString();
         sqlite3_close_v2(db);
         throw StoreError(QStringLiteral("\"%1\" veri dosyası oluşturulamadı: %2 (%3)")
                              .arg(QFileInfo(path).fileName(), msg, shown(resolved)));
@@ -641,53 +782,272 @@ std::shared_ptr<Connection> Connection::Create(const QString& path)
     return Open(resolved);
 }
 
-Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+Connection::Connection(std::shared_ptr<Handle> handle, QString schema, QString path)
+    : h_(std::move(handle)), schema_(std::move(schema)), path_(std::move(path))
+{
+}
 
 Connection::~Connection()
 {
-    if (db_) {
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close_v2(db_);
-    }
+    // The handle goes with the last store on it (rolling back what is open).
+    h_.reset();
     std::lock_guard<std::mutex> lock(registryMutex());
     auto& reg = registry();
     if (auto it = reg.find(path_); it != reg.end() && it->second.expired())
         reg.erase(it);
 }
 
-void Connection::Fail(const QString& what) const
+sqlite3* Connection::handle() const { return h_->db; }
+
+QString Connection::schemaSql() const { return quotedSchema(schema_); }
+
+bool Connection::InTransaction() const { return h_->depth > 0; }
+
+QString EngineErrorText(int code, const QString& engineMessage)
 {
-    QString engine = sqliteMessage(db_);
-    // The engine's commonest complaints, in the user's language.
-    static const struct {
-        const char* prefix;
-        const char* turkish;
-    } known[] = {
-        {"no such table: ", "Tablo bulunamadı: "},
-        {"no such column: ", "Alan bulunamadı: "},
-        {"database is locked", "Veri dosyası başka bir işlem tarafından kilitli"},
-        {"attempt to write a readonly database", "Veri dosyası salt okunur, değişiklik yazılamıyor"},
-    };
-    for (const auto& k : known)
-        if (engine.startsWith(QLatin1String(k.prefix))) {
-            engine = QString::fromUtf8(k.turkish) + engine.mid(int(qstrlen(k.prefix)));
+    QString turkish;
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+        turkish = QStringLiteral("Veri dosyası başka bir işlem tarafından kilitli; biraz sonra yeniden deneyin");
+        break;
+    case SQLITE_LOCKED:
+        turkish = QStringLiteral("Tablo, süren başka bir işlem tarafından kilitli");
+        break;
+    case SQLITE_READONLY:
+        turkish = QStringLiteral("Veri dosyası salt okunur, değişiklik yazılamıyor");
+        break;
+    case SQLITE_FULL:
+        turkish = QStringLiteral("Disk ya da veri dosyası dolu, değişiklik yazılamıyor");
+        break;
+    case SQLITE_CORRUPT:
+        turkish = QStringLiteral("Veri dosyası bozuk");
+        break;
+    case SQLITE_NOTADB:
+        turkish = QStringLiteral("Dosya bir veri dosyası değil");
+        break;
+    case SQLITE_CANTOPEN:
+        turkish = QStringLiteral("Veri dosyası açılamıyor");
+        break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        turkish = QStringLiteral("Veri dosyasına erişim izni yok");
+        break;
+    case SQLITE_IOERR:
+        turkish = QStringLiteral("Diske okuma ya da yazma hatası");
+        break;
+    case SQLITE_NOMEM:
+        turkish = QStringLiteral("Bellek yetersiz");
+        break;
+    case SQLITE_CONSTRAINT:
+        turkish = QStringLiteral("Kayıt, veri dosyasının kurallarına uymuyor");
+        break;
+    case SQLITE_MISMATCH:
+        turkish = QStringLiteral("Değer, alanın türüne uymuyor");
+        break;
+    case SQLITE_TOOBIG:
+        turkish = QStringLiteral("Değer çok büyük");
+        break;
+    default: {
+        // The engine names a missing table or field in its message.
+        static const struct {
+            const char* pattern;
+            const char* turkish;
+        } named[] = {
+            {"^no such table: (.*)$", "Tablo bulunamadı: %1"},
+            {"^no such column: (.*)$", "Alan bulunamadı: %1"},
+            {"^table (\\S+) has no column named (.*)$", "Alan bulunamadı: %1.%2"},
+            {"^(\\S+) has no column named (.*)$", "Alan bulunamadı: %1.%2"},
+        };
+        for (const auto& n : named) {
+            const QRegularExpressionMatch m = QRegularExpression(QString::fromLatin1(n.pattern)).match(engineMessage);
+            if (!m.hasMatch())
+                continue;
+            // A store attached to a data set's handle shows as "sN.": the
+            // user knows the table by its own name.
+            static const QRegularExpression schemaPrefix(QStringLiteral("^(main|s\\d+)\\."));
+            QString a = m.captured(1), b = m.captured(2);
+            a.remove(schemaPrefix);
+            turkish = m.lastCapturedIndex() == 1 ? QString::fromUtf8(n.turkish).arg(a)
+                                                  : QString::fromUtf8(n.turkish).arg(a, b);
             break;
         }
+        if (turkish.isEmpty())
+            turkish = QStringLiteral("Veri dosyası işlemi yapılamadı");
+        break;
+    }
+    }
+    if (engineMessage.isEmpty())
+        return turkish;
+    return turkish + QStringLiteral(" [") + engineMessage + QLatin1Char(']');
+}
+
+QString QualifyTables(const QString& sql, const QString& schemaSql)
+{
+    struct Token {
+        int start;
+        int end;
+        enum Kind { Word, Quoted, Punct, Other } kind;
+    };
+    // Tokens that matter (comments and blanks left out).
+    std::vector<Token> tokens;
+    const int n = int(sql.size());
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql.at(i);
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql.at(i + 1) == QLatin1Char('-')) {
+            while (i < n && sql.at(i) != QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql.at(i + 1) == QLatin1Char('*')) {
+            const int close = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = close < 0 ? n : close + 2;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')
+                   || c == QLatin1Char('[')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            int j = i + 1;
+            while (j < n) {
+                if (sql.at(j) == close) {
+                    if (close != QLatin1Char(']') && j + 1 < n && sql.at(j + 1) == close) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            j = std::min(j + 1, n);
+            tokens.push_back({i, j, c == QLatin1Char('\'') ? Token::Other : Token::Quoted});
+            i = j;
+        } else if (c.isLetter() || c == QLatin1Char('_') || c.unicode() >= 0x80) {
+            int j = i + 1;
+            while (j < n && (sql.at(j).isLetterOrNumber() || sql.at(j) == QLatin1Char('_')
+                             || sql.at(j) == QLatin1Char('$') || sql.at(j).unicode() >= 0x80))
+                ++j;
+            tokens.push_back({i, j, Token::Word});
+            i = j;
+        } else if (c.isDigit()) {
+            int j = i + 1;
+            while (j < n && (sql.at(j).isLetterOrNumber() || sql.at(j) == QLatin1Char('.')))
+                ++j;
+            tokens.push_back({i, j, Token::Other});
+            i = j;
+        } else {
+            tokens.push_back({i, i + 1, Token::Punct});
+            ++i;
+        }
+    }
+    const auto word = [&](size_t k) {
+        return k < tokens.size() && tokens[k].kind == Token::Word
+            ? sql.mid(tokens[k].start, tokens[k].end - tokens[k].start).toUpper()
+            : QString();
+    };
+    const auto punct = [&](size_t k, char p) {
+        return k < tokens.size() && tokens[k].kind == Token::Punct && sql.at(tokens[k].start) == QLatin1Char(p);
+    };
+    // Words that end a FROM list: after them a comma separates expressions.
+    static const QStringList listEnds = {
+        QStringLiteral("WHERE"),  QStringLiteral("GROUP"),     QStringLiteral("ORDER"),  QStringLiteral("LIMIT"),
+        QStringLiteral("HAVING"), QStringLiteral("WINDOW"),    QStringLiteral("UNION"),  QStringLiteral("EXCEPT"),
+        QStringLiteral("INTERSECT"), QStringLiteral("ON"),    QStringLiteral("USING"),  QStringLiteral("SET"),
+        QStringLiteral("VALUES"), QStringLiteral("SELECT"),    QStringLiteral("RETURNING"),
+    };
+    std::vector<int> insertAt;
+    std::vector<int> fromDepths; // paren depths at which a FROM list is open
+    int depth = 0;
+    bool expectTable = false;
+    bool functionAllowed = false; // FROM/JOIN: a name followed by "(" is a table-valued function
+    bool stopAfterName = false;   // a trigger: nothing after its name is qualified
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        const QString w = word(k);
+        if (expectTable) {
+            if (w == QLatin1String("IF") || w == QLatin1String("NOT") || w == QLatin1String("EXISTS")
+                || w == QLatin1String("OR") || w == QLatin1String("REPLACE") || w == QLatin1String("ABORT")
+                || w == QLatin1String("ROLLBACK") || w == QLatin1String("FAIL") || w == QLatin1String("IGNORE"))
+                continue;
+            expectTable = false;
+            const bool name = tokens[k].kind == Token::Word || tokens[k].kind == Token::Quoted;
+            if (name && !punct(k + 1, '.') && !(functionAllowed && punct(k + 1, '(')))
+                insertAt.push_back(tokens[k].start);
+            if (stopAfterName)
+                break;
+            if (!name && !punct(k, '('))
+                continue;
+        }
+        if (punct(k, '(')) {
+            ++depth;
+        } else if (punct(k, ')')) {
+            while (!fromDepths.empty() && fromDepths.back() >= depth)
+                fromDepths.pop_back();
+            --depth;
+        } else if (punct(k, ',')) {
+            if (!fromDepths.empty() && fromDepths.back() == depth) {
+                expectTable = true;
+                functionAllowed = true;
+            }
+        } else if (w == QLatin1String("FROM")) {
+            // "IS [NOT] DISTINCT FROM" compares values.
+            if (word(k - 1) != QLatin1String("DISTINCT")) {
+                expectTable = true;
+                functionAllowed = true;
+                if (fromDepths.empty() || fromDepths.back() != depth)
+                    fromDepths.push_back(depth);
+            }
+        } else if (w == QLatin1String("JOIN")) {
+            expectTable = true;
+            functionAllowed = true;
+        } else if (w == QLatin1String("TRIGGER") || w == QLatin1String("INDEX")) {
+            // The trigger or index takes the schema by its own name; its
+            // table ("ON Siparisler") and a trigger's body stay unqualified.
+            expectTable = true;
+            functionAllowed = false;
+            if (w == QLatin1String("TRIGGER"))
+                stopAfterName = true;
+        } else if (w == QLatin1String("UPDATE") || w == QLatin1String("INTO") || w == QLatin1String("TABLE")) {
+            // "ON CONFLICT DO UPDATE SET" and a trigger's "BEFORE UPDATE ON"
+            // name no table.
+            const QString before = word(k - 1);
+            if (!(w == QLatin1String("UPDATE")
+                  && (before == QLatin1String("DO") || before == QLatin1String("BEFORE")
+                      || before == QLatin1String("AFTER") || before == QLatin1String("OF")))) {
+                expectTable = true;
+                functionAllowed = false;
+            }
+        } else if (listEnds.contains(w)) {
+            if (!fromDepths.empty() && fromDepths.back() == depth)
+                fromDepths.pop_back();
+        }
+    }
+    if (insertAt.empty())
+        return sql;
+    QString out = sql;
+    for (auto it = insertAt.rbegin(); it != insertAt.rend(); ++it)
+        out.insert(*it, schemaSql + QLatin1Char('.'));
+    return out;
+}
+
+QString Connection::Qualified(const QString& sql) const
+{
+    return schema_ == QLatin1String("main") ? sql : QualifyTables(sql, schemaSql());
+}
+
+void Connection::Fail(const QString& what) const
+{
+    const QString engine = EngineErrorText(sqlite3_extended_errcode(h_->db), sqliteMessage(h_->db));
     throw StoreError(QStringLiteral("\"%1\" veri dosyasında hata: %2\n%3")
                          .arg(QFileInfo(path_).fileName(), engine, what));
 }
 
 int Connection::ExecuteNative(const QString& sql)
 {
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = Qualified(sql).toUtf8();
     const char* tail = utf8.constData();
     const char* end = tail + utf8.size();
     int changed = 0;
     while (tail < end) {
         sqlite3_stmt* stmt = nullptr;
         const char* next = nullptr;
-        if (sqlite3_prepare_v2(db_, tail, int(end - tail), &stmt, &next) != SQLITE_OK)
+        if (sqlite3_prepare_v2(h_->db, tail, int(end - tail), &stmt, &next) != SQLITE_OK)
             Fail(sql);
         tail = next;
         if (!stmt)
@@ -699,7 +1059,7 @@ int Connection::ExecuteNative(const QString& sql)
             sqlite3_finalize(stmt);
             Fail(sql);
         }
-        changed = sqlite3_changes(db_);
+        changed = sqlite3_changes(h_->db);
         sqlite3_finalize(stmt);
     }
     return changed;
@@ -712,10 +1072,10 @@ int Connection::Execute(const QString& jetSql)
 
 QVariant Connection::Scalar(const QString& jetSql)
 {
-    const QString sql = TranslateJet(jetSql);
+    const QString sql = Qualified(TranslateJet(jetSql));
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(h_->db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
         Fail(jetSql);
     if (!stmt)
         return {};
@@ -750,34 +1110,77 @@ QVariant Connection::Scalar(const QString& jetSql)
 
 void Connection::Begin()
 {
-    if (depth_ == 0) {
-        // IMMEDIATE: take the write lock now, so a busy store fails at the
-        // start of an action rather than half-way through it.
-        if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    Handle& h = *h_;
+    if (h.depth == 0) {
+        // A store alone takes its write lock with the transaction; on a data
+        // set's handle IMMEDIATE would lock every store of the set, so each
+        // store taking part locks its own (lockForWriting).
+        const char* begin = h.shared ? "BEGIN" : "BEGIN IMMEDIATE";
+        if (sqlite3_exec(h.db, begin, nullptr, nullptr, nullptr) != SQLITE_OK)
             Fail(QStringLiteral("İşlem başlatılamadı."));
-        rollbackOnly_ = false;
+        h.rollbackOnly = false;
+        h.writeLocked.clear();
     }
-    ++depth_;
+    ++h.depth;
+    if (h.shared) {
+        try {
+            lockForWriting();
+        } catch (...) {
+            Rollback();
+            throw;
+        }
+    }
+}
+
+void Connection::lockForWriting()
+{
+    Handle& h = *h_;
+    if (h.writeLocked.contains(schema_))
+        return;
+    // A statement that writes to the store but changes no row takes its
+    // write lock (the busy timeout applies) and nothing else.
+    const QByteArray find = (QStringLiteral("SELECT name FROM ") + schemaSql()
+                             + QStringLiteral(".sqlite_schema WHERE type='table' AND name NOT LIKE 'sqlite^_%' "
+                                              "ESCAPE '^' LIMIT 1"))
+                                .toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(h.db, find.constData(), -1, &st, nullptr) != SQLITE_OK)
+        Fail(QStringLiteral("İşlem başlatılamadı."));
+    QString table;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        table = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    if (!table.isEmpty()) {
+        QString quoted = table;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        const QByteArray lockSql = (QStringLiteral("DELETE FROM ") + schemaSql() + QStringLiteral(".\"") + quoted
+                                    + QStringLiteral("\" WHERE 0"))
+                                       .toUtf8();
+        if (sqlite3_exec(h.db, lockSql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            Fail(QStringLiteral("İşlem başlatılamadı."));
+    }
+    h.writeLocked << schema_;
 }
 
 void Connection::Commit()
 {
-    if (depth_ == 0)
+    Handle& h = *h_;
+    if (h.depth == 0)
         throw StoreError(QStringLiteral("Onaylanacak açık bir işlem yok (%1).").arg(QFileInfo(path_).fileName()));
-    if (--depth_ > 0)
+    if (--h.depth > 0)
         return;
-    if (rollbackOnly_) {
-        rollbackOnly_ = false;
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (h.rollbackOnly) {
+        h.rollbackOnly = false;
+        if (!sqlite3_get_autocommit(h.db))
+            sqlite3_exec(h.db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw StoreError(QStringLiteral("\"%1\" veri dosyasındaki değişiklikler kaydedilmedi: işlemin bir bölümü "
                                         "başarısız olduğu için tümü geri alındı.")
                              .arg(QFileInfo(path_).fileName()));
     }
-    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString msg = sqliteMessage(db_);
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (sqlite3_exec(h.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = EngineErrorText(sqlite3_extended_errcode(h.db), sqliteMessage(h.db));
+        if (!sqlite3_get_autocommit(h.db))
+            sqlite3_exec(h.db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw StoreError(QStringLiteral("\"%1\" veri dosyasındaki değişiklikler kaydedilemedi: %2")
                              .arg(QFileInfo(path_).fileName(), msg));
     }
@@ -785,18 +1188,19 @@ void Connection::Commit()
 
 void Connection::Rollback()
 {
+    Handle& h = *h_;
     // Leaving a level that is already closed (a failed Commit) is harmless.
-    if (depth_ == 0)
+    if (h.depth == 0)
         return;
-    if (--depth_ > 0) {
+    if (--h.depth > 0) {
         // An inner level cannot undo its own part alone: the whole action
         // is undone when the outermost level ends.
-        rollbackOnly_ = true;
+        h.rollbackOnly = true;
         return;
     }
-    rollbackOnly_ = false;
-    if (!sqlite3_get_autocommit(db_))
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    h.rollbackOnly = false;
+    if (!sqlite3_get_autocommit(h.db))
+        sqlite3_exec(h.db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 } // namespace store

@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 
 #include <QDir>
+#include <sqlite3.h>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -169,6 +170,58 @@ QString CreateTableSql(const TableDef& table)
     for (const FieldDef& f : table.fields)
         cols << columnSql(f);
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), cols.join(QStringLiteral(", ")));
+}
+
+QStringList LayoutProblems(StoreKind kind, Connection& store)
+{
+    QStringList problems;
+    const QString file = QFileInfo(store.path()).fileName();
+    for (const TableDef& table : TablesOf(kind)) {
+        const QString name = QString::fromUtf8(table.name);
+        // The store's own fields in order (a table of that name in another
+        // store of the set does not count).
+        QStringList fields;
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql =
+            (QStringLiteral("SELECT name FROM pragma_table_info(?1, ?2) ORDER BY cid")).toUtf8();
+        if (sqlite3_prepare_v2(store.handle(), sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            store.Fail(QStringLiteral("Tablo yapısı okunamadı."));
+        const QByteArray tableUtf8 = name.toUtf8();
+        QString schema = store.schemaSql();
+        const QByteArray schemaUtf8 = schema.mid(1, schema.size() - 2).toUtf8();
+        sqlite3_bind_text(st, 1, tableUtf8.constData(), int(tableUtf8.size()), SQLITE_STATIC);
+        sqlite3_bind_text(st, 2, schemaUtf8.constData(), int(schemaUtf8.size()), SQLITE_STATIC);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            fields << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            store.Fail(QStringLiteral("Tablo yapısı okunamadı: %1").arg(name));
+        if (fields.isEmpty()) {
+            problems << QStringLiteral("\"%1\" dosyasında \"%2\" tablosu yok.").arg(file, name);
+            continue;
+        }
+        // A missing field moves every later one; naming the missing one says it all.
+        QStringList missing, misplaced;
+        for (int pos = 0; pos < int(table.fields.size()); ++pos) {
+            const QString field = QString::fromUtf8(table.fields[size_t(pos)].name);
+            int found = -1;
+            for (int k = 0; k < fields.size() && found < 0; ++k)
+                if (fields[k].compare(field, Qt::CaseInsensitive) == 0)
+                    found = k;
+            if (found < 0)
+                missing << QStringLiteral("\"%1\" dosyasında \"%2\" tablosunun \"%3\" alanı yok.")
+                               .arg(file, name, field);
+            else if (found != pos)
+                misplaced << QStringLiteral("\"%1\" dosyasında \"%2\" tablosunun \"%3\" alanı %4. sırada "
+                                            "olmalı, %5. sırada.")
+                                 .arg(file, name, field)
+                                 .arg(pos + 1)
+                                 .arg(found + 1);
+        }
+        problems << (missing.isEmpty() ? misplaced : missing);
+    }
+    return problems;
 }
 
 void CreateStore(StoreKind kind, const QString& path)

@@ -38,6 +38,12 @@ QString CreateTableSql(const TableDef& table);
 // ix_<table>_<field>[_<field>...]; text fields are ordered the Turkish way.
 QString CreateIndexSql(const TableDef& table, const QStringList& fields);
 
+// What in a store differs from its layout, one Turkish line each: a missing
+// table, a missing field, a field out of its place (by name and position;
+// fields after the layout's own are the accounting package's and allowed).
+// Empty when the store is as the program reads and writes it.
+QStringList LayoutProblems(StoreKind kind, Connection& store);
+
 // Creates a store file with all tables and indexes of its kind. An existing
 // file is left alone and reported as a StoreError.
 void CreateStore(StoreKind kind, const QString& path);

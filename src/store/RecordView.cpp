@@ -565,7 +565,7 @@ struct RecordView::Impl {
                 sqlite3_clear_bindings(st);
                 return st;
             }
-        const QByteArray utf8 = sql.toUtf8();
+        const QByteArray utf8 = conn.Qualified(sql).toUtf8();
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v3(conn.handle(), utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
                                nullptr)
@@ -738,15 +738,20 @@ void RecordView::load()
     const QString jet = isTableName(recordSource_) ? QStringLiteral("SELECT * FROM ") + recordSource_.trimmed()
                                                    : recordSource_;
     Impl& d = *d_;
-    d.translated = stripSemicolons(TranslateJet(jet));
+    const QString plain = stripSemicolons(TranslateJet(jet));
+    d.translated = conn.Qualified(plain);
 
     // A keyset serves "SELECT * FROM <table> ..." on an ordinary table.
-    std::optional<SimpleSelect> simple = parseSimpleSelect(d.translated);
+    std::optional<SimpleSelect> simple = parseSimpleSelect(plain);
     QString canonicalTable;
     if (simple) {
         Statement look;
-        const char* sql = "SELECT name, sql FROM sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE";
-        if (sqlite3_prepare_v2(db, sql, -1, &look.st, nullptr) != SQLITE_OK)
+        // The store's own schema: on a data set's handle the other stores'
+        // tables are there too.
+        const QByteArray sql = (QStringLiteral("SELECT name, sql FROM ") + conn.schemaSql()
+                                + QStringLiteral(".sqlite_schema WHERE type='table' AND name=?1 COLLATE NOCASE"))
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &look.st, nullptr) != SQLITE_OK)
             conn.Fail(recordSource_);
         const QByteArray table = simple->tableName.toUtf8();
         sqlite3_bind_text(look.st, 1, table.constData(), int(table.size()), SQLITE_STATIC);
@@ -759,7 +764,8 @@ void RecordView::load()
 
     if (!canonicalTable.isEmpty()) {
         d.keyset = true;
-        d.tableSql = quoteName(canonicalTable);
+        // Writes name the store's schema, so they reach this store's file.
+        d.tableSql = conn.schemaSql() + QLatin1Char('.') + quoteName(canonicalTable);
         const QByteArray rowSql = (QStringLiteral("SELECT * FROM ") + d.tableSql + QStringLiteral(" WHERE rowid=?"))
                                       .toUtf8();
         if (sqlite3_prepare_v3(db, rowSql.constData(), int(rowSql.size()), SQLITE_PREPARE_PERSISTENT, &d.rowStmt,
@@ -774,7 +780,7 @@ void RecordView::load()
             + simple->tableRef + QLatin1Char(' ') + simple->tail;
         if (!simple->ordered)
             keySql += QStringLiteral(" ORDER BY ") + simple->tableRef + QStringLiteral(".rowid");
-        const QByteArray utf8 = keySql.toUtf8();
+        const QByteArray utf8 = conn.Qualified(keySql).toUtf8();
         Statement keys;
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &keys.st, nullptr) != SQLITE_OK)
             conn.Fail(recordSource_);
