@@ -20,6 +20,7 @@
 
 #include "../board/LargeBoard.h"
 
+#include "app/TurkishCase.h"
 #include "board/QuickSearch.h"
 #include "search/FindDialog.h"
 #include "store/Sql.h"
@@ -191,7 +192,7 @@ void BM_QuickSearchKeystroke_DirectSQLite(benchmark::State& state)
         sqlite3_int64 rowid = FirstMatch(bySipNo, (store::LikeTypedText(kTyped) + QLatin1Char('*')).toUtf8());
         if (!rowid)
             rowid = FirstMatch(byName,
-                               (store::LikeTypedText(board::QuickSearch::UpperForm(kTyped)) + QLatin1Char('*')).toUtf8());
+                               (store::LikeTypedText(app::TurkishUpperForm(kTyped)) + QLatin1Char('*')).toUtf8());
         keyDirectMs.add(t0);
         sqlite3_bind_int64(number, 1, rowid);
         if (sqlite3_step(number) != SQLITE_ROW || Text(number, 0) != kLastSipNo)

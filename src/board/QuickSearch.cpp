@@ -1,5 +1,6 @@
 #include "board/QuickSearch.h"
 
+#include "app/TurkishCase.h"
 #include "store/RecordView.h"
 #include "store/Sql.h"
 #include "store/StoreError.h"
@@ -28,30 +29,14 @@ QuickSearch::QuickSearch(QLineEdit* box, store::RecordView& orders, ui::DataGrid
     connect(box_, &QLineEdit::textChanged, this, &QuickSearch::TextChanged);
 }
 
-QString QuickSearch::UpperForm(const QString& text)
-{
-    QString s = text;
-    s.replace(QChar(u'i'), QChar(u'İ'));
-    s.replace(QChar(u'ı'), QLatin1Char('I'));
-    return s.toUpper();
-}
-
-QString QuickSearch::LowerForm(const QString& text)
-{
-    QString s = text;
-    s.replace(QChar(u'İ'), QLatin1Char('i'));
-    s.replace(QLatin1Char('I'), QChar(u'ı'));
-    return s.toLower();
-}
-
 bool QuickSearch::Find(const QString& text)
 {
-    const QString upper = UpperForm(text), lower = LowerForm(text);
+    const QString upper = app::TurkishUpperForm(text), lower = app::TurkishLowerForm(text);
     // The stores compare text without regard to Turkish case, so a lower-case
     // form that differs from the upper-case one only in case finds nothing the
     // upper-case one missed: it is not searched again, which spares a
     // keystroke that finds nothing two passes over every line.
-    const bool lowerAdds = LowerForm(upper) != lower;
+    const bool lowerAdds = app::TurkishLowerForm(upper) != lower;
     const struct {
         const char* field;
         const QString& value;

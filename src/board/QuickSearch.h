@@ -20,10 +20,6 @@ class QuickSearch : public QObject {
 public:
     QuickSearch(QLineEdit* box, store::RecordView& orders, ui::DataGrid* orderGrid);
 
-    // The text upper-cased the Turkish way ("i" -> "İ", "ı" -> "I"), and lower-cased.
-    static QString UpperForm(const QString& text);
-    static QString LowerForm(const QString& text);
-
     // Moves the list for a text; false when no line matched.
     bool Find(const QString& text);
 

@@ -8,25 +8,6 @@ namespace {
 
 using board::QuickSearch;
 
-TEST(QuickSearchForms, TurkishUpperAndLowerCase)
-{
-    const struct {
-        const char* text;
-        const char* upper;
-        const char* lower;
-    } cases[] = {
-        {"istanbul", "İSTANBUL", "istanbul"},
-        {"ISPARTA", "ISPARTA", "ısparta"},
-        {"ılık İnci", "ILIK İNCİ", "ılık inci"},
-        {"Şişli Çağrı", "ŞİŞLİ ÇAĞRI", "şişli çağrı"},
-        {"24001", "24001", "24001"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(QuickSearch::UpperForm(QString::fromUtf8(c.text)), QString::fromUtf8(c.upper)) << c.text;
-        EXPECT_EQ(QuickSearch::LowerForm(QString::fromUtf8(c.text)), QString::fromUtf8(c.lower)) << c.text;
-    }
-}
-
 // The quick-search box on the real board.
 class QuickSearchTest : public BoardTest {
 protected:
