@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace app {
 
@@ -58,7 +60,12 @@ TurkishKeyFilterHook* TurkishKeyFilterHook::Install(QLineEdit* edit)
     return new TurkishKeyFilterHook(edit);
 }
 
-TurkishKeyFilterHook::TurkishKeyFilterHook(QLineEdit* edit)
+TurkishKeyFilterHook* TurkishKeyFilterHook::Install(QPlainTextEdit* edit)
+{
+    return new TurkishKeyFilterHook(edit);
+}
+
+TurkishKeyFilterHook::TurkishKeyFilterHook(QWidget* edit)
     : QObject(edit)
     , edit_(edit)
 {
@@ -85,17 +92,28 @@ bool TurkishKeyFilterHook::eventFilter(QObject* watched, QEvent* e)
         return false;
     }
 
-    const std::optional<QChar> result = TurkishKeyFilter(
-        edit_->text(), edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition(), typed);
+    auto* line = qobject_cast<QLineEdit*>(edit_);
+    auto* lines = qobject_cast<QPlainTextEdit*>(edit_);
+    std::optional<QChar> result;
+    if (line)
+        result = TurkishKeyFilter(line->text(),
+                                  line->hasSelectedText() ? line->selectionStart() : line->cursorPosition(), typed);
+    else if (lines)
+        result = TurkishKeyFilter(lines->toPlainText(), lines->textCursor().selectionStart(), typed);
+    else
+        return false;
     if (!result)
         return true; // swallowed
     if (*result == typed)
         return false; // the edit handles the key itself (shortcuts included)
-    if (edit_->isReadOnly())
-        return false;
     // Inserting through the edit keeps its selection, undo, validator and
     // length limit working as for a typed key.
-    edit_->insert(QString(*result));
+    if (line && !line->isReadOnly())
+        line->insert(QString(*result));
+    else if (lines && !lines->isReadOnly())
+        lines->insertPlainText(QString(*result));
+    else
+        return false;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace app {
 
@@ -19,18 +20,19 @@ namespace app {
 // `typed`, or nothing when the key is swallowed.
 std::optional<QChar> TurkishKeyFilter(const QString& text, int cursor, QChar typed);
 
-// Applies TurkishKeyFilter to every key typed into a line edit. It belongs to
-// the edit and goes with it.
+// Applies TurkishKeyFilter to every key typed into a line edit or a box of
+// several lines. It belongs to the edit and goes with it.
 class TurkishKeyFilterHook : public QObject {
 public:
     static TurkishKeyFilterHook* Install(QLineEdit* edit);
+    static TurkishKeyFilterHook* Install(QPlainTextEdit* edit);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    explicit TurkishKeyFilterHook(QLineEdit* edit);
-    QLineEdit* edit_;
+    explicit TurkishKeyFilterHook(QWidget* edit);
+    QWidget* edit_;
 };
 
 } // namespace app
