@@ -2,4 +2,5 @@
 
 namespace app {
 bool SuppressListSync = false;
+QString LastCustomerCode;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Program-wide state that several windows share.
 namespace app {
 
@@ -7,5 +9,10 @@ namespace app {
 // move the order list; the printer dialog also leaves its OK result here for
 // the printout that opened it.
 extern bool SuppressListSync;
+
+// The account code of the customer of the last saved survey or service
+// entry; empty until one is saved. The main window moves its order list to
+// this customer when the entry dialog closes.
+extern QString LastCustomerCode;
 
 } // namespace app
