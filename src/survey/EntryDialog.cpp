@@ -239,16 +239,21 @@ void EntryDialog::StoreRecordNumber()
     }
     // The number is the last one used from now on, even when the entry is
     // then cancelled.
+    WriteRecordNumber(*n);
+    NextRecordNo = *n;
+    app::RefreshData(DataRecSay);
+}
+
+void EntryDialog::WriteRecordNumber(double number)
+{
     if (DataRecSay.RecordCount() > 0) {
         DataRecSay.MoveFirst();
         DataRecSay.Edit();
     } else {
         DataRecSay.AddNew();
     }
-    DataRecSay.setField(0, *n);
+    DataRecSay.setField(0, number);
     DataRecSay.Update();
-    NextRecordNo = *n;
-    app::RefreshData(DataRecSay);
 }
 
 bool EntryDialog::FeeKey(QKeyEvent* k)
@@ -274,7 +279,12 @@ void EntryDialog::CommandClicked(int index)
         reject();
         return;
     }
-    Confirm();
+    try {
+        Confirm();
+    } catch (const store::StoreError& e) {
+        // A store that cannot even be read for the checks: nothing was written.
+        app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
+    }
 }
 
 } // namespace survey

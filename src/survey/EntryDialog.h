@@ -77,6 +77,8 @@ private:
     bool RecordNumberKey(QKeyEvent* k);
     bool FeeKey(QKeyEvent* k);
     void StoreRecordNumber();
+    // "RecSay" := number (the first row, or a new one in an empty table).
+    void WriteRecordNumber(double number);
     void Confirm();
     // The stored part of "Tamam"; raises StoreError, leaving the stores as
     // they were.

@@ -126,14 +126,7 @@ QString EntryDialog::Save(double fee, const QString& sipNo, bool found)
     if (fee != 0)
         PostFee(fee);
 
-    if (DataRecSay.RecordCount() > 0) {
-        DataRecSay.MoveFirst();
-        DataRecSay.Edit();
-    } else {
-        DataRecSay.AddNew();
-    }
-    DataRecSay.setField(0, NextRecordNo);
-    DataRecSay.Update();
+    WriteRecordNumber(NextRecordNo);
     return code;
 }
 

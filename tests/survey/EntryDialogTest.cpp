@@ -110,36 +110,32 @@ protected:
     double IndexNumber(const QString& jet) const { return data.Number(data.index(), jet); }
     double RecSay() const { return JobsNumber(QStringLiteral("Select RecNo From RecSay")); }
 
-    // Every field of the card with this code, by position.
-    std::vector<QVariant> Card(const QString& code) const
+    // Every field of the one row a query gives, by position; empty when it gives none or several.
+    static std::vector<QVariant> Fields(const QString& storePath, const QString& jetSql)
     {
         store::RecordView v;
-        v.setDatabaseName(data.accounts());
-        v.setRecordSource(QStringLiteral("Select * From CariKartlar Where CariKod=") + store::SqlText(code));
+        v.setDatabaseName(storePath);
+        v.setRecordSource(jetSql);
         v.Refresh();
         std::vector<QVariant> fields;
         if (v.RecordCount() == 1)
             for (int i = 0; i < v.FieldCount(); ++i)
                 fields.push_back(v.Field(i));
         return fields;
+    }
+    std::vector<QVariant> Card(const QString& code) const
+    {
+        return Fields(data.accounts(),
+                      QStringLiteral("Select * From CariKartlar Where CariKod=") + store::SqlText(code));
     }
     std::vector<Row> Transactions(const QString& code) const
     {
         return Rows(data.accounts(),
                     QStringLiteral("Select * From CariHareket Where CariHarKod=") + store::SqlText(code));
     }
-    // Every field of an order line, by position.
     std::vector<QVariant> OrderLine(const QString& sipNo) const
     {
-        store::RecordView v;
-        v.setDatabaseName(data.orders());
-        v.setRecordSource(QStringLiteral("Select * From Siparisler Where SipNo=") + store::SqlText(sipNo));
-        v.Refresh();
-        std::vector<QVariant> fields;
-        if (v.RecordCount() == 1)
-            for (int i = 0; i < v.FieldCount(); ++i)
-                fields.push_back(v.Field(i));
-        return fields;
+        return Fields(data.orders(), QStringLiteral("Select * From Siparisler Where SipNo=") + store::SqlText(sipNo));
     }
     QString YearCounter(const char* field) const
     {
