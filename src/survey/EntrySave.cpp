@@ -27,8 +27,11 @@ namespace {
 
 using Box = CustomerPicker::Box;
 
-// Runs `work` with a transaction open on each of the stores and commits them
-// together; on any failure every one is rolled back.
+// Runs `work` with a transaction open on each of the stores, then commits
+// them one after the other; a failure while working or at the first commit
+// rolls every store back. The commits themselves are separate, so only the
+// loss of the program between two of them could split an entry; this is the
+// one place that decides how the entry's stores are committed together.
 void InOneAction(const QStringList& storePaths, const std::function<void()>& work)
 {
     std::vector<std::shared_ptr<store::Connection>> stores;
