@@ -27,11 +27,18 @@ namespace {
 
 using Box = CustomerPicker::Box;
 
+// A commit after the first one failed: part of the entry is stored.
+class PartlyStored : public store::StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 // Runs `work` with a transaction open on each of the stores, then commits
 // them one after the other; a failure while working or at the first commit
-// rolls every store back. The commits themselves are separate, so only the
-// loss of the program between two of them could split an entry; this is the
-// one place that decides how the entry's stores are committed together.
+// rolls every store back. The commits themselves are separate, so a later
+// commit that fails (or the loss of the program between two) splits the
+// entry, and the message says which stores hold it; this is the one place
+// that decides how the entry's stores are committed together.
 void InOneAction(const QStringList& storePaths, const std::function<void()>& work)
 {
     std::vector<std::shared_ptr<store::Connection>> stores;
@@ -41,8 +48,17 @@ void InOneAction(const QStringList& storePaths, const std::function<void()>& wor
         open.push_back(std::make_unique<store::Transaction>(*stores.back()));
     }
     work();
-    for (auto& tx : open)
-        tx->Commit();
+    for (size_t i = 0; i < open.size(); ++i) {
+        try {
+            open[i]->Commit();
+        } catch (const store::StoreError& e) {
+            if (i == 0)
+                throw;
+            throw PartlyStored(e.message() + QStringLiteral("\n\nKayıt yarıda kaldı: %1 kaydedildi, %2 ve sonrası "
+                                                             "kaydedilemedi. Kayıtları kontrol edin.")
+                                                  .arg(stores[i - 1]->path(), stores[i]->path()));
+        }
+    }
 }
 
 } // namespace
@@ -111,9 +127,11 @@ void EntryDialog::Confirm()
             app::RefreshData(*v);
         picker_->Search();
         KesifCmd[1]->show();
+        const bool partly = dynamic_cast<const PartlyStored*>(&e) != nullptr;
         app::Prompt::Message(this,
-                             QStringLiteral("Kayıt yapılamadı; hiçbir bilgi kaydedilmedi.\n\n") + e.message(), {},
-                             app::MessageIcon::Critical);
+                             (partly ? QString() : QStringLiteral("Kayıt yapılamadı; hiçbir bilgi kaydedilmedi.\n\n"))
+                                 + e.message(),
+                             {}, app::MessageIcon::Critical);
         return;
     }
 
