@@ -8,6 +8,7 @@
 #include "app/SharedState.h"
 #include "store/Connection.h"
 #include "store/Sql.h"
+#include "store/StoreAction.h"
 #include "store/StoreError.h"
 #include "survey/CustomerPicker.h"
 #include "survey/EntryNumbers.h"
@@ -18,8 +19,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
-#include <memory>
-#include <vector>
 
 namespace survey {
 
@@ -27,38 +26,16 @@ namespace {
 
 using Box = CustomerPicker::Box;
 
-// A commit after the first one failed: part of the entry is stored.
-class PartlyStored : public store::StoreError {
-public:
-    using StoreError::StoreError;
-};
-
-// Runs `work` with a transaction open on each of the stores, then commits
-// them one after the other; a failure while working or at the first commit
-// rolls every store back. The commits themselves are separate, so a later
-// commit that fails (or the loss of the program between two) splits the
-// entry, and the message says which stores hold it; this is the one place
-// that decides how the entry's stores are committed together.
+// Runs `work` as one action over the stores: stored in one commit, or not
+// at all.
 void InOneAction(const QStringList& storePaths, const std::function<void()>& work)
 {
-    std::vector<std::shared_ptr<store::Connection>> stores;
-    std::vector<std::unique_ptr<store::Transaction>> open;
-    for (const QString& p : storePaths) {
-        stores.push_back(store::Connection::Open(app::StorePaths::Local(p)));
-        open.push_back(std::make_unique<store::Transaction>(*stores.back()));
-    }
+    QStringList local;
+    for (const QString& p : storePaths)
+        local << app::StorePaths::Local(p);
+    store::StoreAction action(local);
     work();
-    for (size_t i = 0; i < open.size(); ++i) {
-        try {
-            open[i]->Commit();
-        } catch (const store::StoreError& e) {
-            if (i == 0)
-                throw;
-            throw PartlyStored(e.message() + QStringLiteral("\n\nKayıt yarıda kaldı: %1 kaydedildi, %2 ve sonrası "
-                                                             "kaydedilemedi. Kayıtları kontrol edin.")
-                                                  .arg(stores[i - 1]->path(), stores[i]->path()));
-        }
-    }
+    action.Commit();
 }
 
 } // namespace
@@ -127,11 +104,9 @@ void EntryDialog::Confirm()
             app::RefreshData(*v);
         picker_->Search();
         KesifCmd[1]->show();
-        const bool partly = dynamic_cast<const PartlyStored*>(&e) != nullptr;
         app::Prompt::Message(this,
-                             (partly ? QString() : QStringLiteral("Kayıt yapılamadı; hiçbir bilgi kaydedilmedi.\n\n"))
-                                 + e.message(),
-                             {}, app::MessageIcon::Critical);
+                             QStringLiteral("Kayıt yapılamadı; hiçbir bilgi kaydedilmedi.\n\n") + e.message(), {},
+                             app::MessageIcon::Critical);
         return;
     }
 
