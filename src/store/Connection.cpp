@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -359,7 +360,8 @@ void jetConcatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         case SQLITE_FLOAT: {
             double d = sqlite3_value_double(v);
             char buf[64];
-            if (d == double(static_cast<long long>(d)) && d > -1e15 && d < 1e15)
+            // The range first: converting a double beyond long long is undefined.
+            if (d > -1e15 && d < 1e15 && d == std::trunc(d))
                 std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(d));
             else
                 std::snprintf(buf, sizeof buf, "%.15g", d);

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -91,6 +92,32 @@ const QSet<QString>& rejectedWords()
     return s;
 }
 
+// SQLite's blanks, and only these: a no-break space or another Unicode space
+// is part of a name for SQLite, so the translator must not read it as a gap.
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\f')
+        || c == QLatin1Char('\r');
+}
+
+QString trimBlanks(const QString& s)
+{
+    int b = 0, e = int(s.size());
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// A character the user cannot see is named by its code.
+QString shownChar(QChar c)
+{
+    if (c.isPrint() && !c.isSpace())
+        return QString(c);
+    return QStringLiteral("U+%1").arg(QString::number(c.unicode(), 16).toUpper(), 4, QLatin1Char('0'));
+}
+
 bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
@@ -99,7 +126,7 @@ bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 QString translateDate(const QString& body, const QString& jet)
 {
     static const QRegularExpression re(QStringLiteral(
-        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+        R"(^[ \t\n\f\r]*([0-9]{1,2})/([0-9]{1,2})/([0-9]{4})(?:[ \t\n\f\r]+([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?[ \t\n\f\r]*$)"));
     const QRegularExpressionMatch m = re.match(body);
     const QString shownDate = QLatin1Char('#') + body + QLatin1Char('#');
     if (!m.hasMatch())
@@ -126,6 +153,20 @@ std::vector<Token> tokenize(const QString& jet)
 {
     std::vector<Token> out;
     const int n = int(jet.size());
+    // SQLite ends a statement at a NUL, and UTF-8 cannot carry half a
+    // surrogate pair: either would change the statement on its way.
+    for (int k = 0; k < n; ++k) {
+        const QChar c = jet[k];
+        if (c.isNull())
+            reject(QStringLiteral("Sorguda NUL karakteri (U+0000) var; metinler ve adlar bu karakteri taşıyamaz."),
+                   jet);
+        if (c.isHighSurrogate() && k + 1 < n && jet[k + 1].isLowSurrogate()) {
+            ++k;
+            continue;
+        }
+        if (c.isSurrogate())
+            reject(QStringLiteral("Sorguda geçersiz karakter var: %1").arg(shownChar(c)), jet);
+    }
     int i = 0;
     auto push = [&](Kind k, int from, QString sqlite) {
         Token t{k, jet.mid(from, i - from), std::move(sqlite), {}};
@@ -136,8 +177,8 @@ std::vector<Token> tokenize(const QString& jet)
     while (i < n) {
         const int start = i;
         const QChar c = jet[i];
-        if (c.isSpace()) {
-            while (i < n && jet[i].isSpace())
+        if (isBlank(c)) {
+            while (i < n && isBlank(jet[i]))
                 ++i;
             push(Kind::Space, start, jet.mid(start, i - start));
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -173,7 +214,7 @@ std::vector<Token> tokenize(const QString& jet)
             if (close < 0)
                 reject(QStringLiteral("Sorguda kapanmamış alan adı: %1").arg(jet.mid(start, 40)), jet);
             QString name = jet.mid(i + 1, close - i - 1);
-            if (name.trimmed().isEmpty())
+            if (trimBlanks(name).isEmpty())
                 reject(QStringLiteral("Sorguda boş alan adı: []"), jet);
             i = close + 1;
             name.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -224,7 +265,7 @@ std::vector<Token> tokenize(const QString& jet)
             ++i;
             push(Kind::Operator, start, QString(c));
         } else {
-            reject(QStringLiteral("Sorguda beklenmeyen karakter: %1").arg(c), jet);
+            reject(QStringLiteral("Sorguda beklenmeyen karakter: %1").arg(shownChar(c)), jet);
         }
     }
     return out;
@@ -258,20 +299,34 @@ bool isBoundary(const Token& t)
     }
 }
 
+// SQLite refuses expressions nested deeper than this (its default
+// SQLITE_MAX_EXPR_DEPTH); the translator stops at the same depth, so a
+// statement of thousands of "(" ends in a message, not in a huge string.
+constexpr int kMaxNesting = 1000;
+
+// Writes the SQLite statement without recursion: every parenthesised group is
+// rendered once, innermost first (a group closes before the one around it),
+// and its text is then taken whole by the group or statement around it.
 class Emitter {
 public:
     Emitter(const std::vector<Token>& tokens, const QString& jet) : t_(tokens), jet_(jet)
     {
         // Matching parentheses, checked once.
         match_.assign(t_.size(), -1);
+        group_.resize(t_.size());
         std::vector<int> stack;
         for (int k = 0; k < int(t_.size()); ++k) {
             if (t_[k].kind == Kind::Open) {
                 stack.push_back(k);
+                if (int(stack.size()) > kMaxNesting)
+                    reject(QStringLiteral("Sorguda iç içe parantez çok derin: en çok %1 düzey olabilir.")
+                               .arg(kMaxNesting),
+                           jet_);
             } else if (t_[k].kind == Kind::Close) {
                 if (stack.empty())
                     reject(QStringLiteral("Sorguda fazladan kapanan parantez var."), jet_);
                 match_[stack.back()] = k;
+                closing_.push_back(stack.back());
                 stack.pop_back();
             }
         }
@@ -279,7 +334,15 @@ public:
             reject(QStringLiteral("Sorguda kapanmamış parantez var."), jet_);
     }
 
-    QString render(int b, int e) const
+    QString Statement()
+    {
+        for (int open : closing_)
+            group_[open] = QStringLiteral("(") + render(open + 1, match_[open]) + QStringLiteral(")");
+        return render(0, int(t_.size()));
+    }
+
+private:
+    QString render(int b, int e)
     {
         QString out;
         int segStart = b;
@@ -302,9 +365,8 @@ public:
         return out;
     }
 
-private:
     // A stretch without boundaries: either plain, or the operands of "&".
-    QString segment(int b, int e) const
+    QString segment(int b, int e)
     {
         std::vector<std::pair<int, int>> operands;
         int from = b;
@@ -328,7 +390,7 @@ private:
             --trail;
         QString out = plain(b, lead) + QStringLiteral("jet_concat(");
         for (size_t i = 0; i < operands.size(); ++i) {
-            const QString op = plain(operands[i].first, operands[i].second).trimmed();
+            const QString op = trimBlanks(plain(operands[i].first, operands[i].second));
             if (op.isEmpty())
                 reject(QStringLiteral("& işlecinin iki yanında da bir değer olmalı."), jet_);
             if (i)
@@ -338,14 +400,14 @@ private:
         return out + QLatin1Char(')') + plain(trail, e);
     }
 
-    QString plain(int b, int e) const
+    // Each group is taken once: the stretches handed here never overlap.
+    QString plain(int b, int e)
     {
         QString out;
         for (int k = b; k < e; ++k) {
             if (t_[k].kind == Kind::Open) {
-                const int close = match_[k];
-                append(out, QStringLiteral("(") + render(k + 1, close) + QStringLiteral(")"));
-                k = close;
+                append(out, std::exchange(group_[k], QString()));
+                k = match_[k];
             } else {
                 append(out, t_[k].out);
             }
@@ -369,6 +431,8 @@ private:
     const std::vector<Token>& t_;
     const QString& jet_;
     std::vector<int> match_;
+    std::vector<int> closing_;   // opening tokens, in the order their groups close
+    std::vector<QString> group_; // rendered groups, by opening token
 };
 
 } // namespace
@@ -442,7 +506,7 @@ QString TranslateJet(const QString& jet)
     }
 
     Emitter emitter(tokens, jet);
-    return emitter.render(0, int(tokens.size())).trimmed();
+    return trimBlanks(emitter.Statement());
 }
 
 } // namespace store

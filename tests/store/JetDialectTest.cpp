@@ -265,6 +265,10 @@ TEST(JetTranslate, RefusesWhatItCannotCarryOverFaithfully)
         {"Unvan=?", "?"},
         {"[Unvan='x'", "kapanmamış"},
         {"Unvan & ", "&"},
+        // SQLite's blanks only: a no-break space would be part of a name there.
+        {"Select\xC2\xA0* From Montaj", "U+00A0"},
+        {"Unvan='a'\xE2\x80\x83Or Tamam", "U+2003"},
+        {"Unvan='a'\vOr Tamam", "U+000B"},
     };
     for (const auto& c : cases) {
         try {
@@ -277,6 +281,84 @@ TEST(JetTranslate, RefusesWhatItCannotCarryOverFaithfully)
                 << c.jet << " -> " << e.message().toStdString();
         }
     }
+}
+
+// Statements SQLite would read differently from the translator, or cannot
+// take at all, end in a Turkish message naming the fault; the rest pass.
+TEST(JetTranslate, KeepsToWhatSQLiteCanCarry)
+{
+    auto nested = [](int depth) {
+        return QStringLiteral("Select ") + QString(depth, QLatin1Char('(')) + QStringLiteral("1")
+            + QString(depth, QLatin1Char(')'));
+    };
+    const QString nul(QChar(0));
+    const struct {
+        QString jet;
+        const char* mentions; // nullptr: translated
+    } cases[] = {
+        {nested(1000), nullptr},
+        {nested(1001), "parantez çok derin"},
+        {nested(15000), "parantez çok derin"},
+        {QString(15000, QLatin1Char('(')), "parantez çok derin"},
+        {QStringLiteral("Unvan='a") + nul + QStringLiteral("b'"), "NUL"},
+        {QStringLiteral("Unvan=\"a") + nul + QStringLiteral("\""), "NUL"},
+        {QStringLiteral("[Un") + nul + QStringLiteral("van]=1"), "NUL"},
+        {QStringLiteral("Unvan='a'") + nul, "NUL"},
+        {QStringLiteral("Unvan='a") + QChar(0xD800) + QStringLiteral("'"), "U+D800"},
+        {QStringLiteral("Unvan='a") + QChar(0xDC00) + QStringLiteral("'"), "U+DC00"},
+        // A pair is one character and stays in the text.
+        {QStringLiteral("Unvan='a") + QChar(0xD83D) + QChar(0xDE00) + QStringLiteral("'"), nullptr},
+        {QStringLiteral("Unvan='\u00A0'\t\r\n\fOr Tamam"), nullptr},
+    };
+    for (const auto& c : cases) {
+        try {
+            const QString out = TranslateJet(c.jet);
+            EXPECT_EQ(c.mentions, nullptr) << c.jet.left(60).toStdString() << " was translated";
+        } catch (const DialectError& e) {
+            const QString why = e.message().section(QLatin1Char('\n'), 0, 0);
+            ASSERT_NE(c.mentions, nullptr) << c.jet.left(60).toStdString() << " -> " << why.toStdString();
+            EXPECT_TRUE(why.contains(QString::fromUtf8(c.mentions), Qt::CaseInsensitive))
+                << c.jet.left(60).toStdString() << " -> " << why.toStdString();
+        }
+    }
+}
+
+// The nesting the translator lets through keeps its meaning, and a blank
+// of SQLite's kind separates words as SQLite sees them.
+TEST_F(JetDialectTest, NestingAndBlanksReachSQLiteIntact)
+{
+    const QString deep = QString(80, QLatin1Char('(')) + QStringLiteral("Tamam=True")
+        + QString(80, QLatin1Char(')'));
+    EXPECT_EQ(Ids(deep), (std::vector<int>{1, 4, 6, 8}));
+    EXPECT_EQ(Ids(QStringLiteral("Tamam=True\fAnd\rAdet>\t2")), (std::vector<int>{1, 6}));
+    // Inside a text a no-break space is kept as it is.
+    conn_->ExecuteNative(QStringLiteral("UPDATE Montaj SET Unvan='a\u00A0b' WHERE Id=5"));
+    EXPECT_EQ(Ids(QStringLiteral("Unvan='a\u00A0b'")), std::vector<int>{5});
+}
+
+// "&" prints whole numbers without a decimal part only where they fit a
+// whole number; huge, tiny and odd values keep their double form.
+TEST_F(JetDialectTest, ConcatenationPrintsEveryNumberSafely)
+{
+    const struct {
+        const char* number;
+        const char* shown;
+    } cases[] = {
+        {"5.0", "x5"},
+        {"-3.0", "x-3"},
+        {"2.5", "x2.5"},
+        {"1e14", "x100000000000000"},
+        {"1e15", "x1e+15"},
+        {"1e300", "x1e+300"},
+        {"-1e300", "x-1e+300"},
+        {"9.3e18", "x9.3e+18"},
+        {"-9.3e18", "x-9.3e+18"},
+        {"1e-300", "x1e-300"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(conn_->Scalar(QStringLiteral("Select 'x' & ") + QString::fromUtf8(c.number)).toString(),
+                  QString::fromUtf8(c.shown))
+            << c.number;
 }
 
 } // namespace

@@ -9,6 +9,7 @@ namespace {
 
 struct ToolRun {
     int exitCode = -1;
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
     QString out;
     QString err;
 };
@@ -21,6 +22,7 @@ ToolRun Sql(const QString& store, const QString& statement)
     if (!p.waitForFinished(30000))
         return r;
     r.exitCode = p.exitCode();
+    r.exitStatus = p.exitStatus();
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
@@ -80,4 +82,11 @@ TEST(SqlToolTest, FailuresGoToStderrWithExitCodeOne)
 
     const ToolRun usage = Sql(data.jobs(), QString());
     EXPECT_EQ(usage.exitCode, 1);
+
+    // Thousands of nested parentheses are refused in words, not by a crash.
+    const ToolRun deep = Sql(data.jobs(), QStringLiteral("Select * From Montaj Where ") + QString(15000, QLatin1Char('('))
+                                              + QStringLiteral("Tamam") + QString(15000, QLatin1Char(')')));
+    EXPECT_EQ(deep.exitCode, 1);
+    EXPECT_EQ(deep.exitStatus, QProcess::NormalExit);
+    EXPECT_TRUE(deep.err.contains(QStringLiteral("parantez çok derin"))) << qPrintable(deep.err.left(200));
 }
