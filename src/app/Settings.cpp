@@ -581,29 +581,28 @@ void refresh(Hive& h)
     h.problemTaken = false; // a changed file is worth a new report
 }
 
-} // namespace
-
-QString GetRegString(RootKey, const QString& subKey, const QString& valueName)
+QString textOf(const Document& doc, const QString& subKey, const QString& valueName)
 {
-    Hive& h = hive();
-    QMutexLocker lock(&h.mutex);
-    refresh(h);
-    if (!h.exists || !h.problem.isEmpty())
-        return {};
-    const KeyState st = lookup(h.parsed.doc, fullKey(subKey), valueName);
+    const KeyState st = lookup(doc, fullKey(subKey), valueName);
     if (!st.exists || !st.value || st.value->type != kRegSz)
         return {};
     return st.value->text;
 }
 
-void SaveRegString(RootKey, const QString& subKey, const QString& valueName, const QString& value)
+// What a read gives for a text set with SaveRegString: REG_SZ ends at a NUL.
+QString asStored(const QString& value)
 {
-    Hive& h = hive();
-    QMutexLocker lock(&h.mutex);
-    refresh(h);
-    if (!h.problem.isEmpty())
-        return; // never overwrite a file we could not understand
-    Document doc = h.exists ? h.parsed.doc : newDocument();
+    const int nul = int(value.indexOf(QChar(0)));
+    return nul < 0 ? value : value.left(nul);
+}
+
+// The file's bytes with the value set, or nothing when the result would not
+// read back as the value with every other value as it was (a value name
+// with a line break, say, cannot be written in the format): the write is
+// then dropped rather than leaving a file the next start cannot read.
+std::optional<QByteArray> bytesWithValue(Document doc, const QString& subKey, const QString& valueName,
+                                         const QString& value)
+{
     if (!doc.hasHeader) {
         // An empty file (or one of comments only) gets the header it lacks;
         // without it the next read would refuse the whole file.
@@ -616,15 +615,76 @@ void SaveRegString(RootKey, const QString& subKey, const QString& valueName, con
     QString keyText = kRootName;
     for (const QString& part : subKey.split(QLatin1Char('\\'), Qt::SkipEmptyParts))
         keyText += QLatin1Char('\\') + part;
-    setValue(doc, fullKey(subKey), keyText, valueName, value);
+    const QString key = fullKey(subKey);
+    const Document before = doc;
+    setValue(doc, key, keyText, valueName, value);
+    QByteArray bytes = encodeFile(serialise(doc), doc.encoding);
+
+    const ParseResult check = parse(bytes);
+    if (!check.problem.isEmpty() || textOf(check.doc, subKey, valueName) != asStored(value))
+        return std::nullopt;
+    for (const Line& l : before.lines) {
+        if (l.kind != Line::Value || (l.key == key && fold(l.name) == fold(valueName)))
+            continue;
+        const KeyState was = lookup(before, l.key, l.name), now = lookup(check.doc, l.key, l.name);
+        if (was.exists != now.exists || was.value.has_value() != now.value.has_value()
+            || (was.value && (was.value->type != now.value->type || was.value->text != now.value->text)))
+            return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+QString GetRegString(RootKey, const QString& subKey, const QString& valueName)
+{
+    Hive& h = hive();
+    QMutexLocker lock(&h.mutex);
+    refresh(h);
+    if (!h.exists || !h.problem.isEmpty())
+        return {};
+    return textOf(h.parsed.doc, subKey, valueName);
+}
+
+void SaveRegString(RootKey, const QString& subKey, const QString& valueName, const QString& value)
+{
+    Hive& h = hive();
+    QMutexLocker lock(&h.mutex);
+    refresh(h);
+    if (!h.problem.isEmpty())
+        return; // never overwrite a file we could not understand
+    const std::optional<QByteArray> bytes =
+        bytesWithValue(h.exists ? h.parsed.doc : newDocument(), subKey, valueName, value);
+    if (!bytes)
+        return;
 
     const QString path = currentPath(h);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return; // a failed write leaves the old value
-    out.write(encodeFile(serialise(doc), doc.encoding));
+    out.write(*bytes);
     out.commit();
+}
+
+QString RegStringInHive(const QByteArray& hiveBytes, const QString& subKey, const QString& valueName,
+                        QString* problem)
+{
+    const ParseResult r = parse(hiveBytes);
+    if (problem)
+        *problem = r.problem;
+    if (!r.problem.isEmpty())
+        return {};
+    return textOf(r.doc, subKey, valueName);
+}
+
+std::optional<QByteArray> HiveWithRegString(const QByteArray& hiveBytes, const QString& subKey,
+                                            const QString& valueName, const QString& value)
+{
+    const ParseResult r = parse(hiveBytes);
+    if (!r.problem.isEmpty())
+        return std::nullopt;
+    return bytesWithValue(r.doc, subKey, valueName, value);
 }
 
 QString SettingsFile::Path()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 // The program's settings: the current user's registry hive. Off Windows the
 // hive is one text file in the ".reg" export format, so a user coming from
@@ -20,6 +23,15 @@ QString GetRegString(RootKey root, const QString& subKey, const QString& valueNa
 // Stores a text value, creating the key. A file that cannot be parsed is never
 // overwritten: the write is dropped and the old content stays.
 void SaveRegString(RootKey root, const QString& subKey, const QString& valueName, const QString& value);
+
+// The same read and write on a hive's bytes, without the file: the settings
+// fuzz target drives the parser through these. A problem is empty when the
+// bytes were understood; no bytes come back when the hive cannot be parsed or
+// the value cannot be stored so that it reads back whole.
+QString RegStringInHive(const QByteArray& hiveBytes, const QString& subKey, const QString& valueName,
+                        QString* problem = nullptr);
+std::optional<QByteArray> HiveWithRegString(const QByteArray& hiveBytes, const QString& subKey,
+                                            const QString& valueName, const QString& value);
 
 class SettingsFile {
 public:

@@ -155,6 +155,36 @@ TEST(SettingsTest, TextWithLineBreakRoundTripsAsHexWithoutNul)
     EXPECT_FALSE(text.contains(",00,00\n")) << "no terminating NUL is written";
 }
 
+// A name or key the format cannot carry would leave a file the next start
+// refuses whole; such a write is dropped and the file stays as it was.
+TEST(SettingsTest, AWriteThatWouldNotReadBackLeavesTheFileAlone)
+{
+    ScopedSettingsFile file;
+    const QByteArray before = kHeader + "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n\"Firma\"=\"ABC\"\r\n";
+    const struct {
+        QString key;
+        QString name;
+    } cases[] = {
+        {app::kSettingsKey, QStringLiteral("Rap\nPrn")},
+        {QStringLiteral("Kapivar\\Yeni\nAnahtar"), QStringLiteral("RapPrn")},
+        {QStringLiteral("Kapivar\\Yeni\n[HKEY_CURRENT_USER\\Kapivar\\Properties1"), QStringLiteral("Firma")},
+    };
+    for (const auto& c : cases) {
+        file.write(before);
+        SaveRegString(RootKey::CurrentUser, c.key, c.name, QStringLiteral("X"));
+        EXPECT_EQ(file.read(), before) << c.key.toStdString() << " / " << c.name.toStdString();
+        EXPECT_EQ(Get(QStringLiteral("Firma")), QStringLiteral("ABC"));
+        EXPECT_TRUE(app::SettingsFile::LastProblem().isEmpty());
+    }
+    // The same on the bytes alone: a value that can be written reads back.
+    const auto written = app::HiveWithRegString(before, app::kSettingsKey, QStringLiteral("RapPrn"),
+                                                QStringLiteral("Yazıcı \"1\""));
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(app::RegStringInHive(*written, app::kSettingsKey, QStringLiteral("rapprn")),
+              QStringLiteral("Yazıcı \"1\""));
+    EXPECT_FALSE(app::HiveWithRegString(before, app::kSettingsKey, QStringLiteral("a\nb"), QStringLiteral("X")));
+}
+
 TEST(SettingsTest, UnparseableFileIsReportedOnceAndNeverOverwritten)
 {
     ScopedSettingsFile file;
