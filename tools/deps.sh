@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mdbtools-dev mdbtools pkg-config
   fonts-liberation xvfb xauth imagemagick poppler-utils
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()
