@@ -7,6 +7,8 @@
 #include "app/Settings.h"
 #include "app/SharedState.h"
 #include "print/JobSheets.h"
+#include "reports/OpenJobsPanel.h"
+#include "reports/WorkReport.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 #include "ui/DataCombo.h"
@@ -320,6 +322,17 @@ void MainWindow::connectBoard()
                                 &BoardDateText});
     for (int i : {1, 2})
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { jobSheets_->Click(i); });
+
+    // The two report panels over the board.
+    workReport_ = std::make_unique<reports::WorkReport>(
+        reports::WorkReportViews{DataRapor, DataGörev, DataElaman, DataSiparis},
+        reports::WorkReportControls{this, Frame1, RapDBGrid, Command3, DTPicker1, &CurrentKind, &BoardDateText});
+    openJobs_ = std::make_unique<reports::OpenJobsPanel>(
+        reports::OpenJobsViews{DataMr, DataGörev},
+        reports::OpenJobsControls{this, MrFrame, DTPicker2, DBGrid1, workReport_->Picture1, &CurrentKind,
+                                  &BoardDateText});
+    connect(Command3, &QPushButton::clicked, this, [this] { Guarded([this] { workReport_->Command3Click(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Guarded([this] { openJobs_->Command4Click(); }); });
 
     // The staff list: highlighted only while it has focus and rows; moving in
     // it then picks the staff member for the next jobs.
