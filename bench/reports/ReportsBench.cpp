@@ -15,8 +15,8 @@
 
 #include "LargeBoard.h"
 
-#include "reports/WorkReport.h"
 #include "store/Sql.h"
+#include "ui/DatePicker.h"
 
 #include <QPushButton>
 
