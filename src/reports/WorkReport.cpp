@@ -188,7 +188,10 @@ void WorkReport::Build()
                                    .toDouble();
             if (sum == 0)
                 continue;
-            v_.DataGörev.FindFirst(QStringLiteral("Eleman=") + store::SqlText(staff) + done);
+            // Every row of the view is of the kind and the period; saying so lets
+            // the engine look at those rows only instead of all the member's jobs.
+            v_.DataGörev.FindFirst(QStringLiteral("Eleman=") + store::SqlText(staff) + done + QStringLiteral(" And ")
+                                   + kindCondition + period);
             const QString customer = v_.DataGörev.NoMatch() ? QString() : v_.DataGörev.Field(QStringLiteral("Unvan")).toString();
             v_.DataRapor.AddNew();
             v_.DataRapor.setField(0, v_.DataElaman.Field(0));
