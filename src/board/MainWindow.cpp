@@ -1,4 +1,5 @@
 #include "board/MainWindow.h"
+#include "board/ViewHelpers.h"
 
 #include "app/Clock.h"
 #include "app/DataSet.h"
@@ -7,8 +8,11 @@
 #include "app/Settings.h"
 #include "app/SharedState.h"
 #include "print/JobSheets.h"
+#include "reports/OpenJobsPanel.h"
+#include "reports/WorkReport.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
+#include "survey/EntryDialog.h"
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 #include "ui/DatePicker.h"
@@ -320,6 +324,30 @@ void MainWindow::connectBoard()
                                 &BoardDateText});
     for (int i : {1, 2})
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { jobSheets_->Click(i); });
+
+    // The two report panels over the board.
+    workReport_ = std::make_unique<reports::WorkReport>(
+        reports::WorkReportViews{DataRapor, DataGörev, DataElaman, DataSiparis},
+        reports::WorkReportControls{this, Frame1, RapDBGrid, Command3, DTPicker1, &CurrentKind, &BoardDateText});
+    openJobs_ = std::make_unique<reports::OpenJobsPanel>(
+        reports::OpenJobsViews{DataMr, DataGörev},
+        reports::OpenJobsControls{this, MrFrame, DTPicker2, DBGrid1, workReport_->Picture1, &CurrentKind,
+                                  &BoardDateText});
+    // Command3 in its green "Yeni Kayıt" mode (the survey kind) opens the
+    // survey and service entry; afterwards the order list goes to the
+    // customer of the last saved entry.
+    workReport_->setNewRecordAction([this] {
+        Guarded([this] {
+            survey::EntryDialog::Open(this, paths_, DataCari, DataSiparis, DTPicker1->date(), [this] {
+                if (app::LastCustomerCode.isEmpty())
+                    return;
+                app::RefreshData(DataCari);
+                Try([this] { DataSiparis.FindFirst(Criteria("CariKod", app::LastCustomerCode)); });
+            });
+        });
+    });
+    connect(Command3, &QPushButton::clicked, this, [this] { Guarded([this] { workReport_->Command3Click(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Guarded([this] { openJobs_->Command4Click(); }); });
 
     // The staff list: highlighted only while it has focus and rows; moving in
     // it then picks the staff member for the next jobs.

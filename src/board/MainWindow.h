@@ -24,6 +24,11 @@ namespace print {
 class JobSheets;
 } // namespace print
 
+namespace reports {
+class OpenJobsPanel;
+class WorkReport;
+} // namespace reports
+
 namespace ui {
 class DataCombo;
 class DataGrid;
@@ -163,6 +168,8 @@ private:
 
     app::StorePaths paths_;
     std::unique_ptr<print::JobSheets> jobSheets_; // "&Tüm Yazdır" and "Tek &Yazdır"
+    std::unique_ptr<reports::WorkReport> workReport_; // "Rapor" / "Yeni Kayıt" and the panel Frame1
+    std::unique_ptr<reports::OpenJobsPanel> openJobs_; // "Yapılacak" and the panel MrFrame
     Qt::KeyboardModifiers lastClickModifiers_;
     bool loaded_ = false;
     bool activating_ = false; // the first activation runs once, even when events arrive inside it

@@ -16,7 +16,6 @@
 #include "store/Sql.h"
 #include "store/StoreAction.h"
 #include "store/StoreError.h"
-#include "survey/EntryDialog.h"
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 #include "ui/DatePicker.h"
@@ -116,26 +115,6 @@ void MainWindow::connectOrderGrid()
     auto* detail = new CustomerDetail(DetayFrm, DetayDBGrid, DataDetay, DataSiparis, CurrentKind);
     connect(Detay, &QAction::triggered, this, [this, detail] { Guarded([detail] { detail->Open(); }); });
     new QuickSearch(Text1, DataSiparis, StokDataGrid);
-
-    // Command3 in its green "Yeni Kayıt" mode (the survey kind): the survey
-    // and service entry. Afterwards the order list goes to the customer of
-    // the last saved entry.
-    connect(Command3, &QPushButton::clicked, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        app::PauseProcessingEvents(200);
-        QApplication::restoreOverrideCursor();
-        app::Sound::Play(QStringLiteral("\\Cmd.wav"));
-        if (!Command3->styleSheet().contains(QStringLiteral("rgb(0, 255, 0)")))
-            return;
-        Guarded([this] {
-            survey::EntryDialog::Open(this, paths_, DataCari, DataSiparis, DTPicker1->date(), [this] {
-                if (app::LastCustomerCode.isEmpty())
-                    return;
-                app::RefreshData(DataCari);
-                Try([this] { DataSiparis.FindFirst(Criteria("CariKod", app::LastCustomerCode)); });
-            });
-        });
-    });
 }
 
 void MainWindow::OrderGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)

@@ -89,9 +89,22 @@ void RuledTable::Close(Surface& s) const
         s.Line(x, top, x, y);
 }
 
+QString DateText(const QDate& day, const QString& pattern)
+{
+    return PaperLocale().toString(day, pattern);
+}
+
 QString LongDate(const QDate& day)
 {
-    return PaperLocale().toString(day, QStringLiteral("dd MMMM yyyy dddd"));
+    return DateText(day, QStringLiteral("dd MMMM yyyy dddd"));
+}
+
+QString GroupedCountText(double count)
+{
+    if (!std::isfinite(count))
+        return QLatin1Char(' ') + QString::number(count);
+    // Half a unit rounds away from zero, as the format does on paper.
+    return QLatin1Char(' ') + PaperLocale().toString(qlonglong(std::round(count)));
 }
 
 QString MoneyText(double amount)

@@ -79,5 +79,11 @@ struct RuledTable {
 QString LongDate(const QDate& day);
 QString MoneyText(double amount);
 QString CountText(double count);
+// A day in a pattern of QDate::toString with Turkish month and weekday names:
+// " MMMM" -> " Aralık".
+QString DateText(const QDate& day, const QString& pattern);
+// Whole units with Turkish digit grouping after a leading blank (" #,##0"):
+// 1234 -> " 1.234", 0 -> " 0".
+QString GroupedCountText(double count);
 
 } // namespace print

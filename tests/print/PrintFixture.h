@@ -72,6 +72,35 @@ inline void PressTamam(print::PrinterDialog& d)
     QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("YazCmd(1)")), Qt::LeftButton);
 }
 
+// Compares a recording with its reviewed file in tests/<folder>/golden/.
+// VELMORA_UPDATE_GOLDEN=1 writes the file instead (review the diff, then commit).
+inline void ExpectGoldenFile(const print::RecordingSurface& recording, const char* folder, const char* name)
+{
+    const QString path = QStringLiteral(VELMORA_SOURCE_DIR "/tests/") + QString::fromUtf8(folder)
+                         + QStringLiteral("/golden/") + QString::fromUtf8(name);
+    const QString actual = recording.Text();
+    if (qEnvironmentVariableIntValue("VELMORA_UPDATE_GOLDEN") == 1) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        out.write(actual.toUtf8());
+        return;
+    }
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString() << " is missing; make it with VELMORA_UPDATE_GOLDEN=1";
+    const QStringList want = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    const QStringList got = actual.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < qMax(want.size(), got.size()); ++i) {
+        const QString w = want.value(i, QStringLiteral("<none>"));
+        const QString g = got.value(i, QStringLiteral("<none>"));
+        if (w != g) {
+            ADD_FAILURE() << name << " differs at line " << i + 1 << "\n  reviewed: " << w.toStdString()
+                          << "\n  printed:  " << g.toStdString()
+                          << "\n(VELMORA_UPDATE_GOLDEN=1 rewrites the file; review its diff)";
+            return;
+        }
+    }
+}
+
 // Board tests that print: a fixed printer list, every printout recorded on a
 // page of the given geometry, boxes answered through the prompt seam.
 class PrintTest : public BoardTest {

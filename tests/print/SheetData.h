@@ -158,32 +158,8 @@ protected:
         return w;
     }
 
-    // Compares a recording with its reviewed file in tests/print/golden/.
-    // VELMORA_UPDATE_GOLDEN=1 writes the file instead (review the diff, then commit).
     static void ExpectGolden(const print::RecordingSurface& recording, const char* name)
     {
-        const QString path = QStringLiteral(VELMORA_SOURCE_DIR "/tests/print/golden/") + QString::fromUtf8(name);
-        const QString actual = recording.Text();
-        if (qEnvironmentVariableIntValue("VELMORA_UPDATE_GOLDEN") == 1) {
-            QFile out(path);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-            out.write(actual.toUtf8());
-            return;
-        }
-        QFile in(path);
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly))
-            << path.toStdString() << " is missing; make it with VELMORA_UPDATE_GOLDEN=1";
-        const QStringList want = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-        const QStringList got = actual.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < qMax(want.size(), got.size()); ++i) {
-            const QString w = want.value(i, QStringLiteral("<none>"));
-            const QString g = got.value(i, QStringLiteral("<none>"));
-            if (w != g) {
-                ADD_FAILURE() << name << " differs at line " << i + 1 << "\n  reviewed: " << w.toStdString()
-                              << "\n  printed:  " << g.toStdString()
-                              << "\n(VELMORA_UPDATE_GOLDEN=1 rewrites the file; review its diff)";
-                return;
-            }
-        }
+        ExpectGoldenFile(recording, "print", name);
     }
 };

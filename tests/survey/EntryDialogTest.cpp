@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -186,9 +187,12 @@ const Customer kNew{QStringLiteral("Yeni Bahçe Kafe"), QStringLiteral("Liman Ca
 TEST_F(EntryDialogTest, OpensFromTheGreenButtonWithTheNextRecordNumber)
 {
     Open();
-    // In the yellow mode the button does not open the entry.
+    // In the yellow mode the button opens the work report, not the entry.
     QTest::mouseClick(window->Command3, Qt::LeftButton);
     EXPECT_EQ(window->findChild<survey::EntryDialog*>(), nullptr);
+    EXPECT_TRUE(window->Frame1->isVisible());
+    // The kinds stay as they are while a report panel is open.
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("RapCmd(0)")), Qt::LeftButton);
 
     auto& d = OpenEntry();
     EXPECT_EQ(window->Command3->text(), QStringLiteral("Yeni Kayıt"));

@@ -1,0 +1,219 @@
+// The report panels on the large demo data (about 100,000 jobs, 50 staff
+// members), each beside the same statements run directly on SQLite:
+//   monthly  "Aylık" for the month with the most done jobs: Rapor emptied and
+//            refilled in one transaction, the order list and the staff list
+//            read again, per kind the month's jobs by staff member, per staff
+//            member and kind the sum of the done units and, where there is
+//            one, the first such job's customer and a Rapor row
+//            vs. the same statements kept prepared on plain handles, one
+//            transaction, warm cache, the TURKISH collation;
+//   to-do    "Yapılacak" opening the open-jobs panel on the day with the most
+//            open jobs: the day's open jobs by kind and the open units of
+//            each kind
+//            vs. the same five statements kept prepared.
+// Pauses are switched off on both sides (they are waits, not work).
+
+#include "LargeBoard.h"
+
+#include "store/Sql.h"
+#include "ui/DatePicker.h"
+
+#include <QPushButton>
+
+namespace {
+
+using namespace largeboard;
+
+Mean monthMs, monthDirectMs, todoMs, todoDirectMs;
+QDate busiestMonth, busiestOpenDay;
+QString reportStore;
+
+QString FirstText(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    QString text;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return text;
+}
+
+void FindBusiest(Data& d)
+{
+    sqlite3* jobs = OpenDirect(d.jobs);
+    busiestMonth = QDate::fromString(FirstText(jobs, "SELECT substr(Tarih,1,7) || '-15' FROM Montaj WHERE Tamam=1 "
+                                                     "AND Iptal=0 GROUP BY substr(Tarih,1,7) ORDER BY count(*) DESC "
+                                                     "LIMIT 1"),
+                                     Qt::ISODate);
+    busiestOpenDay = QDate::fromString(FirstText(jobs, "SELECT substr(Tarih,1,10) FROM Montaj WHERE Tamam=0 GROUP BY "
+                                                       "Tarih ORDER BY count(*) DESC LIMIT 1"),
+                                       Qt::ISODate);
+    sqlite3_close(jobs);
+    reportStore = d.root + QStringLiteral("/MuhasebeData/Rapor.mdb");
+}
+
+QPushButton* Button(board::MainWindow& w, const char* name)
+{
+    return w.findChild<QPushButton*>(QString::fromUtf8(name));
+}
+
+void BM_MonthlyReport(benchmark::State& state)
+{
+    auto& w = window();
+    w.DTPicker1->setDate(busiestMonth);
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        Button(w, "RapCmd(2)")->click();
+        monthMs.add(t0);
+    }
+    state.counters["rows"] = w.DataRapor.RecordCount();
+}
+BENCHMARK(BM_MonthlyReport)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+struct Stmt {
+    sqlite3_stmt* st = nullptr;
+    Stmt(sqlite3* db, const QString& sql) { sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr); }
+    ~Stmt() { sqlite3_finalize(st); }
+    long StepAll()
+    {
+        long rows = 0;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            benchmark::DoNotOptimize(++rows);
+        sqlite3_reset(st);
+        return rows;
+    }
+    void Text(int i, const QByteArray& utf8) { sqlite3_bind_text(st, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT); }
+};
+
+void BM_MonthlyReport_DirectSQLite(benchmark::State& state)
+{
+    sqlite3* jobs = OpenDirect(data().jobs);
+    sqlite3* rapor = OpenDirect(reportStore);
+    sqlite3* orders = OpenDirect(data().orders);
+    sqlite3* cards = OpenDirect(data().root + QStringLiteral("/MuhasebeData/Cari.Mdb"));
+    const QDate first(busiestMonth.year(), busiestMonth.month(), 1);
+    const QByteArray from = store::StoredDate(first).toUtf8();
+    const QByteArray to = (first.addMonths(1).addDays(-1).toString(Qt::ISODate) + QStringLiteral(" 23:59:59")).toUtf8();
+    const QString order = QStringLiteral("SELECT rowid FROM Siparisler WHERE SipTarih<='")
+                          + store::StoredDate(busiestMonth)
+                          + QStringLiteral("' AND (\"Görev\" IS NULL OR \"Görev\"<>'Kesif') AND KalAdet>0 AND "
+                                           "StokKod<>'' ORDER BY SipNo DESC");
+    {
+        // Rapor rows, order list, staff list; per kind and per staff member
+        // the view's jobs, the sum, the first job's customer and the new row.
+        Stmt empty(rapor, QStringLiteral("DELETE FROM Rapor"));
+        Stmt raporKeys(rapor, QStringLiteral("SELECT rowid FROM Rapor"));
+        Stmt orderKeys(orders, order);
+        Stmt staff(cards, QStringLiteral("SELECT rowid, CariKod, Unvan FROM CariKartlar WHERE HesKullan=0 AND "
+                                         "Gurup='Eleman' ORDER BY Unvan ASC"));
+        Stmt add(rapor, QStringLiteral("INSERT INTO Rapor (Eleman, \"Görev\", Yapilan, Unvan) VALUES (?, ?, ?, ?)"));
+        const char* extra[] = {" AND Eleman<>'Paket Teslim'", "", "", ""};
+        std::vector<std::unique_ptr<Stmt>> view, sum, first1;
+        for (const char* e : extra) {
+            const QString kind = QStringLiteral("\"Görev\"=?1") + QString::fromUtf8(e)
+                                 + QStringLiteral(" AND Tarih>=?2 AND Tarih<=?3");
+            view.push_back(std::make_unique<Stmt>(jobs, QStringLiteral("SELECT rowid FROM Montaj WHERE ") + kind
+                                                            + QStringLiteral(" ORDER BY Eleman ASC")));
+            sum.push_back(std::make_unique<Stmt>(jobs, QStringLiteral("SELECT Sum(Kalan) FROM Montaj WHERE Eleman=?4 "
+                                                                      "AND Tamam=1 AND Iptal=0 AND ")
+                                                           + kind));
+            first1.push_back(std::make_unique<Stmt>(jobs, QStringLiteral("SELECT Unvan FROM Montaj WHERE ") + kind
+                                                              + QStringLiteral(" AND Eleman=?4 AND Tamam=1 AND "
+                                                                               "Iptal=0 ORDER BY Eleman, rowid LIMIT 1")));
+        }
+        const char* kinds[] = {"Montaj", "Servis", "Kesif", "Paket"};
+        for (auto _ : state) {
+            const auto t0 = Clock::now();
+            sqlite3_exec(rapor, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            sqlite3_step(empty.st);
+            sqlite3_reset(empty.st);
+            raporKeys.StepAll();
+            orderKeys.StepAll();
+            for (int k = 0; k < 4; ++k) {
+                for (Stmt* s : {view[k].get(), sum[k].get(), first1[k].get()}) {
+                    sqlite3_bind_text(s->st, 1, kinds[k], -1, SQLITE_STATIC);
+                    sqlite3_bind_text(s->st, 2, from.constData(), int(from.size()), SQLITE_STATIC);
+                    sqlite3_bind_text(s->st, 3, to.constData(), int(to.size()), SQLITE_STATIC);
+                }
+                view[k]->StepAll();
+                while (sqlite3_step(staff.st) == SQLITE_ROW) {
+                    sqlite3_value* name = sqlite3_column_value(staff.st, 2);
+                    sqlite3_bind_value(sum[k]->st, 4, name);
+                    double s = sqlite3_step(sum[k]->st) == SQLITE_ROW ? sqlite3_column_double(sum[k]->st, 0) : 0;
+                    sqlite3_reset(sum[k]->st);
+                    if (s == 0)
+                        continue;
+                    sqlite3_bind_value(first1[k]->st, 4, name);
+                    sqlite3_step(first1[k]->st);
+                    sqlite3_bind_value(add.st, 1, sqlite3_column_value(staff.st, 1));
+                    sqlite3_bind_text(add.st, 2, kinds[k], -1, SQLITE_STATIC);
+                    sqlite3_bind_double(add.st, 3, s);
+                    sqlite3_bind_value(add.st, 4, sqlite3_column_value(first1[k]->st, 0));
+                    sqlite3_step(add.st);
+                    sqlite3_reset(add.st);
+                    sqlite3_reset(first1[k]->st);
+                }
+                sqlite3_reset(staff.st);
+            }
+            sqlite3_exec(rapor, "COMMIT", nullptr, nullptr, nullptr);
+            raporKeys.StepAll();
+            monthDirectMs.add(t0);
+        }
+    }
+    for (sqlite3* db : {jobs, rapor, orders, cards})
+        sqlite3_close(db);
+    state.counters["ratio"] = Ratio(monthMs, monthDirectMs);
+}
+BENCHMARK(BM_MonthlyReport_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RefreshToDoReport(benchmark::State& state)
+{
+    auto& w = window();
+    w.DTPicker2->setDate(busiestOpenDay); // the panel is hidden: nothing is filled yet
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        Button(w, "Command4")->click(); // shown and filled
+        todoMs.add(t0);
+        Button(w, "Command4")->click(); // hidden again
+    }
+    state.counters["open_jobs"] = w.DataMr.RecordCount();
+}
+BENCHMARK(BM_RefreshToDoReport)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_RefreshToDoReport_DirectSQLite(benchmark::State& state)
+{
+    sqlite3* jobs = OpenDirect(data().jobs);
+    const QByteArray day = store::StoredDate(busiestOpenDay).toUtf8();
+    {
+        Stmt list(jobs, QStringLiteral("SELECT rowid FROM Montaj WHERE Tamam=0 AND Tarih=?1 ORDER BY \"Görev\" ASC"));
+        Stmt units(jobs, QStringLiteral("SELECT Sum(Adet) FROM Montaj WHERE Tamam=0 AND \"Görev\"=?2 AND Tarih=?1"));
+        for (auto _ : state) {
+            const auto t0 = Clock::now();
+            sqlite3_bind_text(list.st, 1, day.constData(), int(day.size()), SQLITE_STATIC);
+            list.StepAll();
+            sqlite3_bind_text(units.st, 1, day.constData(), int(day.size()), SQLITE_STATIC);
+            for (const char* kind : {"Montaj", "Servis", "Kesif", "Paket"}) {
+                sqlite3_bind_text(units.st, 2, kind, -1, SQLITE_STATIC);
+                if (sqlite3_step(units.st) == SQLITE_ROW)
+                    benchmark::DoNotOptimize(sqlite3_column_double(units.st, 0));
+                sqlite3_reset(units.st);
+            }
+            todoDirectMs.add(t0);
+        }
+    }
+    sqlite3_close(jobs);
+    state.counters["ratio"] = Ratio(todoMs, todoDirectMs);
+}
+BENCHMARK(BM_RefreshToDoReport_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunBenchmarks(argc, argv,
+                         {{"Aylık report of the busiest month", monthMs, "the same statements on SQLite", monthDirectMs},
+                          {"RefreshToDoReport on the busiest day", todoMs, "the same statements on SQLite",
+                           todoDirectMs}},
+                         FindBusiest);
+}
