@@ -10,6 +10,7 @@ packages=(
   mdbtools-dev mdbtools pkg-config
   fonts-liberation xvfb xauth imagemagick poppler-utils
   clang-14 libclang-rt-14-dev llvm-14
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()
@@ -23,12 +24,7 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "deps: run as root (sudo bash tools/deps.sh)" >&2; exit 1; }
-  as_root=(sudo)
-fi
+source "$(dirname "$0")/as-root.sh"
 echo "deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q </dev/null
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q </dev/null
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null

@@ -8,7 +8,7 @@ cd "$root"
 
 bash tools/deps.sh
 cmake -S . -B build -G Ninja
-cmake --build build -j"$(nproc)"
+cmake --build build -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 if [ ! -d demo/MuhasebeData ]; then
   ./build/bin/velmora-demo demo

@@ -17,5 +17,5 @@ fi
 export XDG_CONFIG_HOME=$(mktemp -d)
 
 cmake -S . -B build -G Ninja
-cmake --build build -j"$(nproc)"
+cmake --build build -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 ctest --test-dir build --output-on-failure

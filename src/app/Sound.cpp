@@ -1,6 +1,7 @@
 #include "app/Sound.h"
 
-#include <QCoreApplication>
+#include "app/DataFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,9 +163,7 @@ QString Folder()
 {
     if (!g_folder.isEmpty())
         return g_folder;
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QDir::currentPath();
+    return QDir(DataFolder()).filePath(QStringLiteral("sounds"));
 }
 
 QString Locate(const QString& name)

@@ -5,17 +5,18 @@
 
 #include <optional>
 
-// The program's sounds, played from its own folder to their end before the
+// The program's sounds, played from its sound folder to their end before the
 // program goes on. A missing file or a machine without sound is passed over
 // silently. VELMORA_SOUND=off (set for tests) keeps it silent.
 namespace app::Sound {
 
 // `name` is the program's literal, beginning with a backslash: "\Cmd.wav".
 void Play(const QString& name);
-// The folder the sounds are looked for in (the program's folder).
+// The folder the sounds are looked for in: "sounds" in the program's data
+// folder (app::DataFolder).
 QString Folder();
 
-// The file a name stands for: the program's folder followed by the name, the
+// The file a name stands for: the sound folder followed by the name, the
 // backslash read as a separator and the file name matched without regard to
 // case. Empty when there is no such file.
 QString Locate(const QString& name);
@@ -33,6 +34,6 @@ std::optional<WaveInfo> ReadWave(const QString& path, QByteArray* samples = null
 
 // Tests: every Play is recorded here (by name) instead of being played.
 void RecordForTesting(QStringList* played); // nullptr: stop recording
-// Tests: look for sounds in this folder instead (empty: the program's folder).
+// Tests: look for sounds in this folder instead (empty: the sound folder).
 void SetFolderForTesting(const QString& folder);
 } // namespace app::Sound

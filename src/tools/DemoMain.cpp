@@ -5,6 +5,7 @@
 
 #include "app/DemoData.h"
 #include "store/StoreError.h"
+#include "version/Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +33,8 @@ void print(const QString& s) { std::fputs(s.toUtf8().constData(), stdout); }
 
 int main(int argc, char** argv)
 {
+    if (version::PrintIfAsked(argc, argv, "velmora-demo"))
+        return 0;
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
 

@@ -11,6 +11,7 @@
 #include "app/StorePaths.h"
 #include "import/StoreImport.h"
 #include "store/StoreError.h"
+#include "version/Version.h"
 
 #include <QDir>
 #include <QLocale>
@@ -50,6 +51,8 @@ QString seconds(qint64 ms)
 
 int main(int argc, char** argv)
 {
+    if (version::PrintIfAsked(argc, argv, "velmora-import"))
+        return 0;
     QStringList positional;
     QString company;
     bool companyGiven = false;

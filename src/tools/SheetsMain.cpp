@@ -10,6 +10,7 @@
 #include "board/MainWindow.h"
 #include "print/Unattended.h"
 #include "ui/DatePicker.h"
+#include "version/Version.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -18,6 +19,8 @@
 
 int main(int argc, char** argv)
 {
+    if (version::PrintIfAsked(argc, argv, "velmora-sheets"))
+        return 0;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("VELMORA_SOUND", "off");

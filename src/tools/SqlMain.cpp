@@ -8,6 +8,7 @@
 #include "store/JetDialect.h"
 #include "store/Sql.h"
 #include "store/StoreError.h"
+#include "version/Version.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -79,6 +80,8 @@ QString cell(sqlite3_stmt* st, int col)
 
 int main(int argc, char** argv)
 {
+    if (version::PrintIfAsked(argc, argv, "velmora-sql"))
+        return 0;
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() != 2) {

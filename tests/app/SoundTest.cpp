@@ -37,9 +37,13 @@ TEST(SoundTest, RecordingTakesNamesInsteadOfPlaying)
     EXPECT_EQ(played, (QStringList{QStringLiteral("\\Cmd.wav"), QStringLiteral("\\Recycle.wav")}));
 }
 
-TEST(SoundTest, OwnSoundsLieBesideTheProgramAndAreShortPcm)
+// The test program lies in build/bin beside the real ones, so it finds the
+// sounds the way they do: from its own location, in build/share/velmora.
+TEST(SoundTest, OwnSoundsAreFoundFromTheProgramsLocationAndAreShortPcm)
 {
-    FolderForTest folder(QStringLiteral(VELMORA_BIN_DIR));
+    const QString expected = QDir(QStringLiteral(VELMORA_BIN_DIR "/../share/velmora/sounds")).canonicalPath();
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(QDir(Sound::Folder()).canonicalPath(), expected);
     struct Case {
         const char* name;
         double minSeconds, maxSeconds;
