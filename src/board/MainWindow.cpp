@@ -3,6 +3,7 @@
 
 #include "app/Clock.h"
 #include "app/DataSet.h"
+#include "app/NetworkFolder.h"
 #include "app/Prompt.h"
 #include "app/Refresh.h"
 #include "app/Settings.h"
@@ -385,6 +386,10 @@ bool MainWindow::Load()
     const QString settingsProblem = app::SettingsFile::TakeProblem();
     if (!settingsProblem.isEmpty())
         app::Prompt::Message(this, settingsProblem, {}, app::MessageIcon::Warning);
+    // Before anything is opened: a store folder on a network file system is
+    // safe for one seat only, and the user must say so.
+    if (!app::ConfirmStoreFolders(this, paths_))
+        return false;
 
     try {
         // Every store, table and field must be there before anything is bound:
