@@ -117,7 +117,10 @@ protected:
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LD_PRELOAD"), testsupport::BinDir() + QStringLiteral("/libvelmora_killatwrite.so"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+        // Under AddressSanitizer the preloaded library comes before its runtime.
+        const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("verify_asan_link_order=0"));
         env.insert(QStringLiteral("VELMORA_KILL_FOLDER"), folder.path() + QStringLiteral("/MuhasebeData"));
         env.insert(QStringLiteral("VELMORA_KILL_AT"), QString::number(killAt));
         env.insert(QStringLiteral("VELMORA_KILL_AFTER"), after ? QStringLiteral("1") : QStringLiteral("0"));
