@@ -1149,9 +1149,12 @@ void Connection::lockForWriting()
     if (sqlite3_prepare_v2(h.db, find.constData(), -1, &st, nullptr) != SQLITE_OK)
         Fail(QStringLiteral("İşlem başlatılamadı."));
     QString table;
-    if (sqlite3_step(st) == SQLITE_ROW)
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW)
         table = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        Fail(QStringLiteral("İşlem başlatılamadı."));
     if (!table.isEmpty()) {
         QString quoted = table;
         quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
