@@ -60,7 +60,7 @@ bool HoverGroup::Hover(QWidget* button)
             SetBold(w, false);
     }
     SetBold(button, true);
-    Sound::Play(QStringLiteral("\\Cmd.wav"));
+    Sound::PlayHover(QStringLiteral("\\Cmd.wav"));
     return true;
 }
 

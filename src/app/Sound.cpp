@@ -7,9 +7,13 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 #ifdef VELMORA_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -157,6 +161,123 @@ void PlayBlocking(const WaveInfo&, const QByteArray&) {}
 
 #endif
 
+void PlayFile(const QString& path)
+{
+    QByteArray samples;
+    const std::optional<WaveInfo> info = ReadWave(path, &samples);
+    if (info && info->frames > 0)
+        PlayBlocking(*info, samples);
+}
+
+// One thread plays the queued sounds in order. It starts with the first
+// sound and lives until the program ends, finishing the sound it plays.
+class Queue {
+public:
+    struct Item {
+        QString name;
+        QString path; // found on the caller's thread, where the program's folder is known
+    };
+
+    ~Queue()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            items_.clear(); // what has not started yet is not worth waiting for
+        }
+        wake_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+    void Push(Item item, bool onlyWhenIdle)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            if (onlyWhenIdle && !items_.empty())
+                return;
+            items_.push_back(std::move(item));
+            if (!thread_.joinable())
+                thread_ = std::thread([this] { Run(); });
+        }
+        wake_.notify_all();
+    }
+
+    void WaitUntilEmpty()
+    {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return items_.empty() && !playing_; });
+    }
+
+    void SetPlayer(std::function<void(const QString&)> player)
+    {
+        std::lock_guard lock(mutex_);
+        player_ = std::move(player);
+    }
+    bool HasPlayer()
+    {
+        std::lock_guard lock(mutex_);
+        return bool(player_);
+    }
+
+private:
+    void Run()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || !items_.empty(); });
+            if (items_.empty())
+                return; // stopping
+            const Item item = std::move(items_.front());
+            items_.pop_front();
+            playing_ = true;
+            const auto player = player_;
+            lock.unlock();
+            if (player)
+                player(item.name);
+            else
+                PlayFile(item.path);
+            lock.lock();
+            playing_ = false;
+            done_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::deque<Item> items_;
+    bool playing_ = false;
+    bool stopping_ = false;
+    std::function<void(const QString&)> player_;
+    std::thread thread_;
+};
+
+Queue& TheQueue()
+{
+    static Queue queue;
+    return queue;
+}
+
+void Enqueue(const QString& name, bool hover)
+{
+    if (g_recorded) {
+        g_recorded->append(name);
+        return;
+    }
+    Queue& queue = TheQueue();
+    const bool fake = queue.HasPlayer();
+    if (!fake && SoundOff())
+        return;
+    QString path;
+    if (!fake) {
+        path = Locate(name);
+        if (path.isEmpty())
+            return;
+    }
+    queue.Push({name, path}, hover);
+}
+
 } // namespace
 
 QString Folder()
@@ -204,20 +325,22 @@ std::optional<WaveInfo> ReadWave(const QString& path, QByteArray* samples)
 
 void Play(const QString& name)
 {
-    if (g_recorded) {
-        g_recorded->append(name);
-        return;
-    }
-    if (SoundOff())
-        return;
-    const QString path = Locate(name);
-    if (path.isEmpty())
-        return;
-    QByteArray samples;
-    const std::optional<WaveInfo> info = ReadWave(path, &samples);
-    if (!info || info->frames == 0)
-        return;
-    PlayBlocking(*info, samples);
+    Enqueue(name, false);
+}
+
+void PlayHover(const QString& name)
+{
+    Enqueue(name, true);
+}
+
+void WaitUntilPlayed()
+{
+    TheQueue().WaitUntilEmpty();
+}
+
+void SetPlayerForTesting(std::function<void(const QString& name)> player)
+{
+    TheQueue().SetPlayer(std::move(player));
 }
 
 void RecordForTesting(QStringList* played)

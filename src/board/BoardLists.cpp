@@ -1,6 +1,9 @@
 // The day board: refilling the lists for a kind and a day, and the kind buttons.
 #include "board/MainWindow.h"
+#include "board/StatusReport.h"
+#include "board/ViewHelpers.h"
 
+#include "app/Look.h"
 #include "app/Pause.h"
 #include "app/Prompt.h"
 #include "app/Refresh.h"
@@ -110,15 +113,36 @@ void MainWindow::ChooseKind(int index)
     app::RefreshData(DataDetay);
 
     if (index == 2) {
-        Command3->setStyleSheet(QStringLiteral("background-color: rgb(0, 255, 0);"));
+        Command3->setStyleSheet(app::ColouredButtonStyle(0, 255, 0));
         Command3->setText(QStringLiteral("Yeni Kayıt"));
     } else {
-        Command3->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 0);"));
+        Command3->setStyleSheet(app::ColouredButtonStyle(255, 255, 0));
         Command3->setText(QStringLiteral("Rapor"));
     }
 
     app::Sound::Play(QStringLiteral("\\Cmd.wav"));
     ReloadBoardLists();
+    Status->KindChosen(QString::fromUtf8(store::JobKinds()[index].display));
+}
+
+void MainWindow::RereadOrderLines()
+{
+    // The user refreshes to see what others wrote, not to lose their place.
+    QString sipNo;
+    const int position = DataSiparis.AbsolutePosition();
+    Try([&] {
+        if (HasRow(DataSiparis))
+            sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
+    });
+    app::RefreshData(DataSiparis);
+    Try([&] {
+        if (DataSiparis.RecordCount() == 0 || sipNo.isEmpty())
+            return;
+        DataSiparis.FindFirst(Criteria("SipNo", sipNo));
+        if (DataSiparis.NoMatch())
+            DataSiparis.setAbsolutePosition(qMin(position, DataSiparis.RecordCount() - 1));
+    });
+    Status->OrderLinesReread(DataSiparis.RecordCount());
 }
 
 } // namespace board

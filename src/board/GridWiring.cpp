@@ -6,6 +6,7 @@
 #include "app/HoverGroup.h"
 #include "app/KeepOnScreen.h"
 #include "app/Wheelmouse.h"
+#include "app/WindowPlacement.h"
 #include "reports/GridLayout.h"
 #include "ui/DataGrid.h"
 #include "ui/ToggleSortOrder.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 
 namespace board {
 
@@ -66,24 +68,29 @@ private:
 // window dragged partly off the screen back; closing it unhooks the wheel.
 class SurfaceWatcher : public QObject {
 public:
-    explicit SurfaceWatcher(QWidget* window)
+    SurfaceWatcher(QWidget* window, QSplitter* splitter)
         : QObject(window)
         , window_(window)
+        , splitter_(splitter)
     {
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (e->type() == QEvent::MouseMove)
             app::KeepWindowOnScreen(window_, ui::TwipsToPixels(app::kBottomReserveTwips));
-        else if (e->type() == QEvent::Close)
+        else if (e->type() == QEvent::Close && watched == window_) {
             app::UnhookWheel(window_);
+            // The next run opens where this one ends.
+            app::SavePlacement(window_, splitter_);
+        }
         return false;
     }
 
 private:
     QWidget* window_;
+    QSplitter* splitter_;
 };
 
 } // namespace
@@ -109,7 +116,7 @@ void MainWindow::WireHelpers()
     hover->add(Command3, {Option1[0], Option1[1], Option1[2], Option1[3], Command4});
     hover->add(Command4, {Option1[0], Option1[1], Option1[2], Option1[3], Command3});
 
-    auto* surface = new SurfaceWatcher(this);
+    auto* surface = new SurfaceWatcher(this, BoardSplitter);
     installEventFilter(surface);
     centralWidget()->installEventFilter(surface);
     centralWidget()->setMouseTracking(true);

@@ -1,5 +1,6 @@
 // The job grid: done and cancelled, the quantity done, notes and deleting.
 #include "board/MainWindow.h"
+#include "board/StatusReport.h"
 #include "board/ViewHelpers.h"
 
 #include "app/Prompt.h"
@@ -59,8 +60,10 @@ void MainWindow::connectJobGrid()
     });
     connect(GörevGrid, &ui::DataGrid::beforeColUpdate, this,
             [this](int col, const QVariant&, const QString& text, bool* cancel) {
-                if (col == 7 && !JobQuantityAcceptable(text))
-                    *cancel = true; // the previous value comes back, without a message
+                if (col == 7 && !JobQuantityAcceptable(text)) {
+                    *cancel = true; // the previous value comes back, without a message box
+                    Status->NumberRefused(text);
+                }
             });
     connect(GörevGrid, &ui::DataGrid::afterColUpdate, this, [this](int col) {
         if (col == 7)
@@ -133,12 +136,16 @@ void MainWindow::ToggleJobState(int position)
     const QString sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
     // The order list follows the job grid; a job whose line is not there, or
     // that has a later job of its kind, stays as it is.
-    if (DataSiparis.Field(QStringLiteral("SipNo")).toString() != sipNo)
+    if (DataSiparis.Field(QStringLiteral("SipNo")).toString() != sipNo) {
+        Status->JobStateRefused(sipNo, QStringLiteral("sipariş satırı listede değil"));
         return;
+    }
     if (DataGörevTmp.RecordCount() > 0) {
         DataGörevTmp.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Tarih>") + BoardDateText);
-        if (!DataGörevTmp.NoMatch())
+        if (!DataGörevTmp.NoMatch()) {
+            Status->JobStateRefused(sipNo, QStringLiteral("aynı sipariş için sonraki bir günde görev var"));
             return;
+        }
     }
     try {
         DataGörev.Edit();
@@ -160,9 +167,11 @@ void MainWindow::ToggleJobState(int position)
         }
         GörevGrid->setLocked(7, done || cancelled);
         DataGörev.Update();
+        Status->JobStateChanged(sipNo, DataGörev.Field(QStringLiteral("Unvan")).toString(), done, cancelled);
     } catch (const store::StoreError& e) {
         if (DataGörev.Editing())
             DataGörev.CancelUpdate();
+        Status->Failed(e);
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
     }
 }
@@ -181,15 +190,18 @@ void MainWindow::StoreJobQuantity()
     // More than the job's quantity is never stored, locked cell or not: the
     // next job of the line gets what is left. A service job's quantity counts
     // earlier work rather than work to do, so it caps nothing.
+    const double typed = quantity;
     if (CurrentKind != QStringLiteral("Servis"))
         quantity = std::min(quantity, DataGörev.Field(QStringLiteral("Adet")).toDouble());
     try {
         DataGörev.Edit();
         DataGörev.setField(QStringLiteral("Kalan"), quantity);
         DataGörev.Update();
+        Status->QuantityStored(DataGörev.Field(QStringLiteral("SipNo")).toString(), quantity, quantity < typed);
     } catch (const store::StoreError& e) {
         if (DataGörev.Editing())
             DataGörev.CancelUpdate();
+        Status->Failed(e);
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
     }
 }
@@ -219,7 +231,7 @@ void MainWindow::EditNote()
         return;
     const QString note = answer->left(200);
     const QString sipNo = DataSiparis.Field(QStringLiteral("SipNo")).toString();
-    InOneAction([&] {
+    const bool stored = InOneAction([&] {
         DataSiparis.Edit();
         DataSiparis.setField(QStringLiteral("Not"), note);
         DataSiparis.Update();
@@ -232,6 +244,8 @@ void MainWindow::EditNote()
             }
         }
     });
+    if (stored)
+        Status->NoteStored(sipNo, note.isEmpty());
 }
 
 void MainWindow::DeleteEntry()
@@ -244,16 +258,23 @@ void MainWindow::DeleteEntry()
         if (DataGörevTmp.RecordCount() > 0) {
             DataGörevTmp.FindFirst(Criteria("SipNo", DataSiparis.Field(QStringLiteral("SipNo")).toString())
                                    + QStringLiteral(" And (Tamam=True Or Iptal=True)"));
-            if (!DataGörevTmp.NoMatch())
+            if (!DataGörevTmp.NoMatch()) {
+                Status->NothingDeleted(DataSiparis.Field(QStringLiteral("SipNo")).toString(),
+                                       QStringLiteral("keşif görevi tamamlanmış ya da iptal edilmiş"));
                 return;
+            }
         }
         DeleteSurveyEntry();
         return;
     }
     // Done and cancelled jobs stay on record.
-    if (!HasRow(DataGörev) || DataGörev.Field(QStringLiteral("Tamam")).toBool()
-        || DataGörev.Field(QStringLiteral("Iptal")).toBool())
+    if (!HasRow(DataGörev))
         return;
+    if (DataGörev.Field(QStringLiteral("Tamam")).toBool() || DataGörev.Field(QStringLiteral("Iptal")).toBool()) {
+        Status->NothingDeleted(DataGörev.Field(QStringLiteral("SipNo")).toString(),
+                               QStringLiteral("tamamlanan ya da iptal edilen görev silinmez"));
+        return;
+    }
     if (CurrentKind == QStringLiteral("Kesif"))
         DeleteSurveyEntry();
     else
@@ -371,6 +392,7 @@ void MainWindow::DeleteSurveyEntry()
         jobFound = true;
     }
     const QString staff = jobFound ? DataGörev.Field(QStringLiteral("Eleman")).toString() : QString();
+    const QString customer = jobFound ? DataGörev.Field(QStringLiteral("Unvan")).toString() : QString();
 
     const bool stored = InOneAction([&] {
         if (fromOrderList) {
@@ -386,6 +408,10 @@ void MainWindow::DeleteSurveyEntry()
         RemoveDayRowAfterLastJob(staff);
     });
     // The lists are not reloaded after a survey entry is deleted.
+    if (stored && fromOrderList)
+        Status->LineDeleted(sipNo);
+    else if (stored)
+        Status->JobDeleted(sipNo, customer);
     if (stored)
         app::Sound::Play(QStringLiteral("\\Recycle.wav"));
 }
@@ -396,6 +422,7 @@ void MainWindow::DeleteJob()
     // row) and on its own batch, day row and order line.
     const QString sipNo = DataGörev.Field(QStringLiteral("SipNo")).toString();
     const QString staff = DataGörev.Field(QStringLiteral("Eleman")).toString();
+    const QString customer = DataGörev.Field(QStringLiteral("Unvan")).toString();
     const QString batch = QString::number(DataGörev.Field(QStringLiteral("RecNo")).toDouble(), 'f', 0);
     const QString dayJobs = QStringLiteral("Select * From Montaj Where Tarih=") + BoardDateText;
 
@@ -405,6 +432,7 @@ void MainWindow::DeleteJob()
         const bool serviceFirst = service.RecordCount() > 0;
         service.Close();
         if (serviceFirst) {
+            Status->NothingDeleted(sipNo, QStringLiteral("önce servis görevini silin"));
             app::Prompt::Message(this, QStringLiteral("Önce Servisini Silin...."));
             DataGörev.setRecordSource(dayJobs + QStringLiteral(" And Görev='Montaj' Order By SipNo Asc"));
             app::RefreshData(DataGörev);
@@ -430,6 +458,7 @@ void MainWindow::DeleteJob()
     // A deletion that was rolled back has already said so and re-read the board.
     if (stored) {
         ReloadBoardLists();
+        Status->JobDeleted(sipNo, customer);
         app::Sound::Play(QStringLiteral("\\Recycle.wav"));
     }
 }

@@ -3,11 +3,15 @@
 
 #include "app/Clock.h"
 #include "app/DataSet.h"
+#include "app/Look.h"
 #include "app/NetworkFolder.h"
+#include "app/WindowPlacement.h"
+#include "board/AboutBox.h"
 #include "app/Prompt.h"
 #include "app/Refresh.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
+#include "board/StatusReport.h"
 #include "print/JobSheets.h"
 #include "reports/OpenJobsPanel.h"
 #include "reports/WorkReport.h"
@@ -31,6 +35,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <QScopeGuard>
 
@@ -88,18 +94,23 @@ MainWindow::MainWindow(QWidget* parent)
     // minimize button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFont(QFont(QStringLiteral("Times New Roman"), 11));
+    setFont(QFont(app::kFontFamily, app::kFontPoints));
     buildControls();
+    Status = std::make_unique<StatusReport>(statusBar());
     buildFrames();
     connectBoard();
     connectOrderGrid();
     connectJobGrid();
     WireHelpers();
     qApp->installEventFilter(this);
-    // As large as the screen allows (up to a comfortable size), leaving the
-    // title bar and the strip kept free at the bottom of the screen.
+    // The first run fills the screen, leaving room for the title bar and the
+    // strip kept free at the bottom; later runs open as the user left it.
     const QRect avail = screen()->availableGeometry();
-    resize(qBound(1024, avail.width() - 8, 1680), qBound(600, avail.height() - 80, 1000));
+    resize(qMax(minimumSizeHint().width(), avail.width() - 8), qMax(minimumSizeHint().height(), avail.height() - 80));
+
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    about->setContext(Qt::WindowShortcut);
+    connect(about, &QShortcut::activated, this, [this] { AboutBox::Show(this, paths_); });
 }
 
 MainWindow::~MainWindow()
@@ -133,6 +144,7 @@ void MainWindow::buildControls()
     Text1 = new QLineEdit(QStringLiteral(" Kayıt Bul"), central);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setMaximumWidth(240);
+    Text1->setMinimumWidth(120);
 
     Check1 = new QCheckBox(QStringLiteral("&Filitre"), central);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -210,12 +222,16 @@ void MainWindow::buildControls()
     side->addStretch(1);
     side->addWidget(Command1[0]);
 
-    auto* lists = new QVBoxLayout;
-    lists->addWidget(StokDataGrid, 3);
-    lists->addWidget(GörevGrid, 2);
+    BoardSplitter = new QSplitter(Qt::Vertical, central);
+    BoardSplitter->setObjectName(QStringLiteral("BoardSplitter"));
+    BoardSplitter->setChildrenCollapsible(false);
+    BoardSplitter->addWidget(StokDataGrid);
+    BoardSplitter->addWidget(GörevGrid);
+    BoardSplitter->setStretchFactor(0, 3);
+    BoardSplitter->setStretchFactor(1, 2);
 
     auto* body = new QHBoxLayout;
-    body->addLayout(lists, 1);
+    body->addWidget(BoardSplitter, 1);
     body->addLayout(side);
     DBGrid2->setFixedWidth(220);
     DBCombo1->setFixedWidth(220);
@@ -235,6 +251,13 @@ void MainWindow::buildControls()
     Notu->setObjectName(QStringLiteral("Notu"));
     Sil = Dosya->addAction(QStringLiteral("Satır Sil"));
     Sil->setObjectName(QStringLiteral("Sil"));
+
+    // Tab goes as the eye does: the top row left to right, the two lists,
+    // then the column on the right from top to bottom.
+    const QList<QWidget*> order{Option1[0], DTPicker1, Text1, Check1, StokDataGrid, GörevGrid, DBGrid2,
+                                DBCombo1, Command2, Command1[1], Command1[2], Command3, Command4, Command1[0]};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::buildFrames()
@@ -448,7 +471,9 @@ void MainWindow::Activate()
     const auto done = qScopeGuard([this] { activating_ = false; });
     try {
         CurrentKind = QStringLiteral("Montaj");
-        move(0, 0);
+        // The top left corner, unless the user has placed the window before.
+        if (!app::RestorePlacement(this, BoardSplitter))
+            move(0, 0);
         if (!DataElaman.BOF() && !DataElaman.EOF())
             DBCombo1->setText(DataElaman.Field(QStringLiteral("Unvan")).toString());
 
@@ -514,7 +539,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
     if (key->key() == Qt::Key_F5) {
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && (w == this || isAncestorOf(w))) {
-            app::RefreshData(DataSiparis);
+            RereadOrderLines();
             return true;
         }
     }

@@ -19,6 +19,7 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 
 namespace print {
 class JobSheets;
@@ -36,6 +37,8 @@ class DatePicker;
 } // namespace ui
 
 namespace board {
+
+class StatusReport;
 
 // The day board: for one day and one job kind, the order lines open for that
 // kind, the staff working that day and the day's jobs. Holds every record view
@@ -57,6 +60,8 @@ public:
 
     void ReloadBoardLists();
     void ChooseKind(int index);
+    // F5: the order lines read again, the current line kept where it still exists.
+    void RereadOrderLines();
 
     // Order lines and job creation.
     void ToggleOrderLineMark();
@@ -77,6 +82,8 @@ public:
     store::RecordView* ActiveView = nullptr;
     ui::DataGrid* ActiveGrid = nullptr;
     const app::StorePaths& paths() const { return paths_; }
+    // The status bar: what the last action did, in words.
+    std::unique_ptr<StatusReport> Status;
 
     // Record views of the window.
     store::RecordView DataRec{QStringLiteral("DataRec")};
@@ -119,6 +126,8 @@ public:
     QAction* Notu = nullptr;
     QAction* Sil = nullptr;
     QLabel* SourceLbl = nullptr;
+    // Between the order grid and the job grid; the user gives rows to either.
+    QSplitter* BoardSplitter = nullptr;
 
 protected:
     bool event(QEvent* e) override;

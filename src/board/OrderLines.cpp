@@ -3,6 +3,7 @@
 #include "board/CustomerDetail.h"
 #include "board/MainWindow.h"
 #include "board/QuickSearch.h"
+#include "board/StatusReport.h"
 #include "board/ViewHelpers.h"
 
 #include "app/Pause.h"
@@ -41,6 +42,7 @@ void MainWindow::Guarded(const std::function<void()>& action)
     try {
         action();
     } catch (const store::StoreError& e) {
+        Status->Failed(e);
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
     }
 }
@@ -55,6 +57,7 @@ bool MainWindow::InOneAction(const std::function<void()>& work)
     } catch (const store::StoreError& e) {
         // The action is rolled back whole: the views may still show rows
         // that are no longer stored, so the board is read again.
+        Status->Failed(e);
         app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."), {},
                              app::MessageIcon::Warning);
         ReloadBoardLists();
@@ -144,9 +147,11 @@ void MainWindow::OrderGridKey(int key, bool* consume)
         if (DataSiparis.EOF() && DataSiparis.RecordCount() > 0)
             DataSiparis.MoveLast();
     } catch (const store::StoreError& e) {
+        Status->Failed(e);
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
         return;
     }
+    Status->LineDeleted(sipNo);
     app::Sound::Play(QStringLiteral("\\Recycle.wav"));
     StokDataGrid->setHighlight(DataSiparis.RecordCount() > 0);
 }
@@ -176,8 +181,11 @@ void MainWindow::ToggleOrderLineMark()
             // Any job of the kind still planned for the line keeps it off,
             // not only the first one found.
             DataGörevTmp.FindFirst(Criteria("SipNo", sipNo) + QStringLiteral(" And Tamam=False And Iptal=False"));
-            if (!DataGörevTmp.NoMatch())
+            if (!DataGörevTmp.NoMatch()) {
+                Status->MarkRefused(sipNo, QStringLiteral("planlanmış bir %1 görevi var")
+                                               .arg(QString::fromUtf8(store::KindByCode(CurrentKind).display)));
                 return;
+            }
             DataGörevTmp.FindFirst(Criteria("SipNo", sipNo));
             if (!DataGörevTmp.NoMatch()) {
                 const bool done = DataGörevTmp.Field(QStringLiteral("Tamam")).toBool();
@@ -187,12 +195,15 @@ void MainWindow::ToggleOrderLineMark()
                 // cancelled or, for installation and delivery, done in part.
                 if ((done && doneQty == qty)
                     || (done && (CurrentKind == QStringLiteral("Servis")
-                                 || CurrentKind == QStringLiteral("Kesif"))))
+                                 || CurrentKind == QStringLiteral("Kesif")))) {
+                    Status->MarkRefused(sipNo, QStringLiteral("görevi tamamlandı"));
                     return;
+                }
             }
         }
         DataSiparis.Edit();
-        if (DataSiparis.Field(QStringLiteral("Sec")).toString() == QStringLiteral("X")) {
+        const bool wasMarked = DataSiparis.Field(QStringLiteral("Sec")).toString() == QStringLiteral("X");
+        if (wasMarked) {
             DataSiparis.setField(QStringLiteral("Sec"), QString());
             if (DataSiparis.Field(QStringLiteral("Görev")).toString() == QStringLiteral("Kesif"))
                 DataSiparis.setField(QStringLiteral("StokAdi"), QString());
@@ -200,9 +211,11 @@ void MainWindow::ToggleOrderLineMark()
             DataSiparis.setField(QStringLiteral("Sec"), QStringLiteral("X"));
         }
         DataSiparis.Update();
+        Status->Marked(sipNo, !wasMarked);
     } catch (const store::StoreError& e) {
         if (DataSiparis.Editing())
             DataSiparis.CancelUpdate();
+        Status->Failed(e);
         app::Prompt::Message(this, e.message(), {}, app::MessageIcon::Warning);
     }
 }
@@ -213,6 +226,7 @@ void MainWindow::CreateJobs()
     const QDate day = DTPicker1->date();
     const store::JobKind& kind = store::KindByCode(CurrentKind);
     QString firstSipNo;
+    int made = 0;
 
     bool newForDay = true;
     try {
@@ -285,6 +299,7 @@ void MainWindow::CreateJobs()
             DataSiparis.setField(26, staff);
             DataSiparis.setField(kind.orderFlagPosition, true);
             DataSiparis.Update();
+            ++made;
         }
     });
 
@@ -293,6 +308,10 @@ void MainWindow::CreateJobs()
     if (stored)
         app::Sound::Play(QStringLiteral("\\Cmd.wav"));
     ReloadBoardLists();
+    if (stored && made == 0)
+        Status->NothingMarked();
+    else if (stored)
+        Status->JobsCreated(made, QString::fromUtf8(kind.display), staff, day, LastRecNo);
     GörevGrid->setFocus();
     try {
         DataGörev.FindFirst(Criteria("SipNo", firstSipNo));

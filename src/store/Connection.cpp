@@ -1035,9 +1035,11 @@ QString Connection::Qualified(const QString& sql) const
 
 void Connection::Fail(const QString& what) const
 {
-    const QString engine = EngineErrorText(sqlite3_extended_errcode(h_->db), sqliteMessage(h_->db));
+    const int code = sqlite3_extended_errcode(h_->db);
+    const QString engine = EngineErrorText(code, sqliteMessage(h_->db));
     throw StoreError(QStringLiteral("\"%1\" veri dosyasında hata: %2\n%3")
-                         .arg(QFileInfo(path_).fileName(), engine, what));
+                         .arg(QFileInfo(path_).fileName(), engine, what),
+                     (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED);
 }
 
 int Connection::ExecuteNative(const QString& sql)

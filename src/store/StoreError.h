@@ -10,12 +10,16 @@ namespace store {
 // layer never opens a message box itself.
 class StoreError : public std::runtime_error {
 public:
-    explicit StoreError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit StoreError(const QString& message, bool busy = false)
+        : std::runtime_error(message.toStdString()), message_(message), busy_(busy) {}
     const QString& message() const { return message_; }
+    // Another process holds the store's lock: nothing is wrong with the data,
+    // the action may simply be tried again a moment later.
+    bool busy() const { return busy_; }
 
 private:
     QString message_;
+    bool busy_ = false;
 };
 
 // A statement the dialect translator cannot carry over faithfully.

@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QHelpEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace ui {
 
@@ -659,6 +661,32 @@ void DataGrid::keyPressEvent(QKeyEvent* e)
     if ((e->modifiers() & Qt::ShiftModifier) && IsNavigationKey(e->key()))
         askSelectionChange();
     QTableView::keyPressEvent(e);
+}
+
+QString DataGrid::CutCellText(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return {};
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return {};
+    // The cell's room less the margins the style draws text within.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int room = visualRect(index).width() - margin;
+    return QFontMetrics(font()).horizontalAdvance(text) > room ? text : QString();
+}
+
+bool DataGrid::viewportEvent(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QString whole = CutCellText(indexAt(help->pos()));
+        if (!whole.isEmpty()) {
+            QToolTip::showText(help->globalPos(), whole, viewport(), visualRect(indexAt(help->pos())));
+            return true;
+        }
+    }
+    return QTableView::viewportEvent(e);
 }
 
 } // namespace ui

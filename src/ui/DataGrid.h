@@ -122,8 +122,12 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
 public:
+    // The whole text of a cell whose text the column cuts; empty when it fits
+    // (the grid's own tip is shown then).
+    QString CutCellText(const QModelIndex& index) const;
     void selectAll() override; // refused, as every selection by the user
     // Typing never moves the row on its own: the windows decide what a typed
     // letter does (a search of their own, a toggle), and reading every row's

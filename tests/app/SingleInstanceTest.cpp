@@ -8,7 +8,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTest>
 #include <QUuid>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +90,42 @@ TEST(SingleInstanceTest, OldLockOfARunningInstanceStillHolds)
         EXPECT_FALSE(second.IsFirst());
     }
     QFile::remove(path);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SingleInstanceTest, ALaterStartBringsTheFirstWindowToTheFront)
+{
+    const QString name = UniqueLockName();
+    app::SingleInstance first(name);
+    ASSERT_TRUE(first.IsFirst());
+    QWidget window;
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+    int asked = 0;
+    ASSERT_TRUE(first.ListenForLaterStarts([&] {
+        ++asked;
+        app::BringToFront(&window);
+    }));
+
+    app::SingleInstance second(name);
+    ASSERT_FALSE(second.IsFirst());
+    // Handed over before the later start goes on to end.
+    EXPECT_TRUE(second.AskFirstToShow());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked == 1; }, 5000));
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(SingleInstanceTest, AskingAFirstThatDoesNotListenFailsAtOnce)
+{
+    const QString name = UniqueLockName();
+    app::SingleInstance first(name);
+    app::SingleInstance second(name);
+    EXPECT_FALSE(second.AskFirstToShow());
+    EXPECT_FALSE(first.AskFirstToShow()); // the first never asks itself
 }
 
 } // namespace

@@ -1,10 +1,15 @@
 #include "app/Sound.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QSemaphore>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -123,6 +128,99 @@ TEST(SoundTest, MissingOrBrokenFileOrNoDeviceIsPassedOver)
     Sound::Play(QStringLiteral("\\Recycle.wav")); // not a sound
     Sound::Play(QStringLiteral("\\Cmd.wav"));     // plays, or passes over without a device
     SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+// A player that holds each sound until the test lets it end, as a long sound
+// on a real card would; it notes what it played, in order.
+class HeldPlayer {
+public:
+    HeldPlayer()
+    {
+        Sound::SetPlayerForTesting([this](const QString& name) {
+            started_.release();
+            std::unique_lock lock(mutex_);
+            open_.wait(lock, [this] { return released_; });
+            heard_ << name;
+        });
+    }
+    ~HeldPlayer()
+    {
+        Release();
+        Sound::WaitUntilPlayed();
+        Sound::SetPlayerForTesting({});
+    }
+    void WaitUntilPlaying() { started_.acquire(); }
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        open_.notify_all();
+    }
+    QStringList Heard()
+    {
+        Sound::WaitUntilPlayed();
+        std::lock_guard lock(mutex_);
+        return heard_;
+    }
+
+private:
+    QSemaphore started_;
+    std::mutex mutex_;
+    std::condition_variable open_;
+    bool released_ = false;
+    QStringList heard_;
+};
+
+TEST(SoundQueueTest, ASoundPlaysWhileTheWindowGoesOnAndTheNextWaitsForItsEnd)
+{
+    HeldPlayer player;
+    Sound::Play(QStringLiteral("\\Cmd.wav"));
+    Sound::Play(QStringLiteral("\\Recycle.wav"));
+    player.WaitUntilPlaying(); // the first sound has begun and is held
+
+    // The event loop is free meanwhile: a posted event is handled.
+    bool handled = false;
+    QMetaObject::invokeMethod(qApp, [&handled] { handled = true; }, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(handled);
+
+    player.Release();
+    EXPECT_EQ(player.Heard(), (QStringList{QStringLiteral("\\Cmd.wav"), QStringLiteral("\\Recycle.wav")}));
+}
+
+TEST(SoundQueueTest, HoverSoundsLeaveNoTailBehind)
+{
+    struct Case {
+        const char* what;
+        int hovers;          // hovers while the first sound plays
+        bool confirmation;   // a Play queued before them
+        int expectedHeard;
+    } cases[] = {
+        {"a sweep over ten buttons", 10, false, 2}, // the one playing and one waiting
+        {"one hover", 1, false, 1},
+        {"hovers behind a confirmation", 5, true, 2}, // the confirmation is kept, the hovers dropped
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HeldPlayer player;
+        if (c.confirmation)
+            Sound::Play(QStringLiteral("\\Recycle.wav"));
+        else
+            Sound::PlayHover(QStringLiteral("\\Cmd.wav"));
+        player.WaitUntilPlaying();
+        if (c.confirmation)
+            Sound::Play(QStringLiteral("\\Recycle.wav"));
+        for (int i = 1; i < c.hovers; ++i)
+            Sound::PlayHover(QStringLiteral("\\Cmd.wav"));
+        player.Release();
+        EXPECT_EQ(player.Heard().size(), c.expectedHeard);
+    }
 }
 
 } // namespace

@@ -339,10 +339,12 @@ TEST_F(BoardTest, ACounterTableWithoutRowsIsNamed)
     EXPECT_TRUE(prompt.shown[0].text.contains(QStringLiteral("RecSay")));
 }
 
-TEST_F(BoardTest, ASecondInstanceEndsAtOnceWithoutAWindow)
+TEST_F(BoardTest, ASecondInstanceRaisesTheFirstAndEndsWithoutAWindow)
 {
     app::SingleInstance first;
     ASSERT_TRUE(first.IsFirst());
+    int asked = 0;
+    ASSERT_TRUE(first.ListenForLaterStarts([&] { ++asked; }));
     QProcess second;
     second.setWorkingDirectory(data.path());
     second.start(QStringLiteral(VELMORA_BIN_DIR "/velmora"), {});
@@ -353,6 +355,8 @@ TEST_F(BoardTest, ASecondInstanceEndsAtOnceWithoutAWindow)
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+    // It asked the running program to come to the front before it ended.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked == 1; }, 5000));
 }
 
 TEST_F(BoardTest, TheFirstActivationRunsOnceEvenWhenActivatedAgainInside)

@@ -4,6 +4,8 @@
 #include "ui/RecordModel.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -464,6 +466,35 @@ TEST(LargeGridTest, TwoHundredThousandRowsAreShownAndReachedAtOnce)
     EXPECT_EQ(grid.CellText(0), QStringLiteral("S200000"));
     grid.repaint();
     EXPECT_EQ(grid.rowAt(grid.viewport()->height() - 2) >= 199990, true);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GridTest, ACutCellShowsItsWholeTextAsATip)
+{
+    grid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
+    const QModelIndex cell = grid->model()->index(0, 0);
+    const QString whole = cell.data().toString();
+    ASSERT_FALSE(whole.isEmpty());
+    struct Case { const char* what; int width; bool cut; } cases[] = {
+        {"wide column", 400, false},
+        {"narrow column", 12, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        grid->setColumnWidth(0, c.width);
+        EXPECT_EQ(grid->CutCellText(cell), c.cut ? whole : QString());
+        // What a resting mouse shows: the whole text, or the grid's own tip.
+        QHelpEvent help(QEvent::ToolTip, grid->visualRect(cell).center(),
+                        grid->viewport()->mapToGlobal(grid->visualRect(cell).center()));
+        QApplication::sendEvent(grid->viewport(), &help);
+        if (c.cut) {
+            EXPECT_EQ(QToolTip::text(), whole);
+        }
+        QToolTip::hideText();
+    }
 }
 
 } // namespace

@@ -1,0 +1,203 @@
+#include "BoardFixture.h"
+
+#include "board/StatusReport.h"
+
+#include <QStatusBar>
+#include <functional>
+
+#include <sqlite3.h>
+
+namespace {
+
+// Every board action leaves one sentence in the status bar; each case acts
+// as a user would, then reads the status bar and what the stores hold.
+class StatusReportTest : public BoardTest {
+public:
+    // The cases below act through these.
+    using BoardTest::Find;
+    using BoardTest::Job;
+    using BoardTest::JobGrid;
+    using BoardTest::LineText;
+    using BoardTest::MakeJobs;
+    using BoardTest::PressDelete;
+    using BoardTest::SelectJob;
+    using BoardTest::Store;
+
+    QString Said() const { return window->statusBar()->currentMessage(); }
+    double JobCount(const QString& sipNo) const
+    {
+        return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo=") + store::SqlText(sipNo));
+    }
+    void MarkLine(const QString& sipNo)
+    {
+        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(sipNo)));
+        DoubleClickCell(OrderGrid(), 0);
+    }
+    void TypeQuantity(const QString& typed)
+    {
+        JobGrid()->setCol(7);
+        QTest::keyClicks(JobGrid(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+    }
+    QString DayText() const { return Today().toString(QStringLiteral("dd.MM.yyyy")); }
+};
+
+const QString usta = QStringLiteral("Usta Bir");
+const QString t1 = QStringLiteral("S-0001"), t2 = QStringLiteral("S-0002");
+
+struct Case {
+    const char* what;
+    std::function<void(StatusReportTest&)> act;
+    std::function<QString(StatusReportTest&)> expected;
+    std::function<void(StatusReportTest&)> stores; // what the user finds in the files afterwards
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
+// Each case gets a fresh copy of the data and a fresh window.
+class StatusReportCase : public StatusReportTest, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(StatusReportCase, TheStatusBarSaysWhatTheActionDid)
+{
+    const Case& c = GetParam();
+    ClearDemoMarks();
+    AddLine({.sipNo = t1});
+    AddLine({.sipNo = t2});
+    Open();
+    c.act(*this);
+    EXPECT_EQ(Said().toStdString(), c.expected(*this).toStdString());
+    c.stores(*this);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BoardActions, StatusReportCase,
+    ::testing::Values(
+        Case{"jobs created",
+         [](StatusReportTest& t) { t.MakeJobs({t1, t2}, usta); },
+         [](StatusReportTest& t) {
+             const double batch = t.Job(t1, "RecNo");
+             return QStringLiteral("2 Montaj görevi eklendi: Usta Bir, %1 (parti no %2).")
+                 .arg(t.DayText(), QString::number(batch, 'f', 0));
+         },
+         [](StatusReportTest& t) {
+             EXPECT_EQ(t.JobCount(t1), 1);
+             EXPECT_EQ(t.JobCount(t2), 1);
+             EXPECT_EQ(t.Job(t1, "RecNo"), t.Job(t2, "RecNo"));
+         }},
+        Case{"nothing marked",
+         [](StatusReportTest& t) { QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton); },
+         [](StatusReportTest&) {
+             return QStringLiteral("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift "
+                                   "tıklayarak işaretleyin.");
+         },
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
+        Case{"line marked",
+         [](StatusReportTest& t) { t.MarkLine(t1); },
+         [](StatusReportTest&) { return QStringLiteral("S-0001 işaretlendi."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); }},
+        Case{"mark refused while a job is planned",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.MarkLine(t1);
+         },
+         [](StatusReportTest&) { return QStringLiteral("S-0001 işaretlenemez: planlanmış bir Montaj görevi var."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QString()); }},
+        Case{"job done",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             QTest::keyClick(t.JobGrid(), Qt::Key_T);
+         },
+         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi tamamlandı."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Tamam"), 1); }},
+        Case{"job cancelled",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             QTest::keyClick(t.JobGrid(), Qt::Key_I);
+         },
+         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi iptal edildi."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Iptal"), 1); }},
+        Case{"quantity stored",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             t.TypeQuantity(QStringLiteral("3"));
+         },
+         [](StatusReportTest&) { return QStringLiteral("S-0001: yapılan adet 3 olarak kaydedildi."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 3); }},
+        Case{"number refused",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             t.TypeQuantity(QStringLiteral("x"));
+         },
+         [](StatusReportTest&) {
+             return QStringLiteral("\"x\" yapılan adet olarak alınmadı: sıfır ya da daha büyük bir sayı yazın.");
+         },
+         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 0); }},
+        Case{"job deleted",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             t.PressDelete();
+         },
+         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi silindi."); },
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
+        Case{"a done job stays",
+         [](StatusReportTest& t) {
+             t.MakeJobs({t1}, usta);
+             t.SelectJob(t1);
+             QTest::keyClick(t.JobGrid(), Qt::Key_T);
+             t.PressDelete();
+         },
+         [](StatusReportTest&) {
+             return QStringLiteral("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez.");
+         },
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 1); }},
+        Case{"store busy",
+         [](StatusReportTest& t) {
+             t.MarkLine(t1);
+             // Another program holds the job store's write lock.
+             sqlite3* other = nullptr;
+             ASSERT_EQ(sqlite3_open(t.Store("Montaj.mdb").toUtf8().constData(), &other), SQLITE_OK);
+             ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+             QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+             sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+             sqlite3_close(other);
+         },
+         [](StatusReportTest&) {
+             return QStringLiteral("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz "
+                                   "sonra yeniden deneyin.");
+         },
+         [](StatusReportTest& t) {
+             EXPECT_EQ(t.JobCount(t1), 0);
+             EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); // still marked for the next try
+         }}
+    ),
+    [](const ::testing::TestParamInfo<Case>& info) {
+        QString name = QString::fromUtf8(info.param.what);
+        name.replace(QLatin1Char(' '), QLatin1Char('_'));
+        return name.toStdString();
+    });
+
+TEST_F(StatusReportTest, F5KeepsTheCurrentLineAndSaysSo)
+{
+    ClearDemoMarks();
+    AddLine({.sipNo = QStringLiteral("S-0001")});
+    auto& w = Open();
+    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='S-0001'")));
+    const int lines = w.DataSiparis.RecordCount();
+    OrderGrid()->setFocus();
+    QTest::keyClick(OrderGrid(), Qt::Key_F5);
+    EXPECT_EQ(w.DataSiparis.Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S-0001"));
+    EXPECT_EQ(Said(), QStringLiteral("Sipariş satırları yeniden okundu: %1 satır.").arg(QLocale().toString(lines)));
+
+    // A line gone meanwhile: the row at its place becomes current, not the first.
+    const int position = w.DataSiparis.AbsolutePosition();
+    Orders()->Execute(QStringLiteral("DELETE FROM Siparisler WHERE SipNo='S-0001'"));
+    QTest::keyClick(OrderGrid(), Qt::Key_F5);
+    EXPECT_EQ(w.DataSiparis.AbsolutePosition(), qMin(position, w.DataSiparis.RecordCount() - 1));
+}
+
+} // namespace
