@@ -249,7 +249,7 @@ TEST(LayoutsTest, AnOlderStoreGetsTheQueryIndexesOnOpenWithItsRowsUnchanged)
     };
     const QString orders = data.orders();
     const auto full = indexesAndRows(orders);
-    {
+    const auto dropQueryIndexes = [&orders] {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open_v2(orders.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
         for (const TableDef& t : TablesOf(StoreKind::Orders))
@@ -262,7 +262,8 @@ TEST(LayoutsTest, AnOlderStoreGetsTheQueryIndexesOnOpenWithItsRowsUnchanged)
                                        nullptr, nullptr, nullptr),
                           SQLITE_OK);
         sqlite3_close(db);
-    }
+    };
+    dropQueryIndexes();
     const auto old = indexesAndRows(orders);
     ASSERT_LT(old.first.size(), full.first.size()) << full.first;
     Connection::Open(orders).reset();
@@ -270,4 +271,13 @@ TEST(LayoutsTest, AnOlderStoreGetsTheQueryIndexesOnOpenWithItsRowsUnchanged)
     EXPECT_EQ(opened.first, full.first);
     EXPECT_EQ(opened.second, old.second);
     EXPECT_FALSE(opened.second.isEmpty());
+
+    // Also when the store is attached to the handle of another store of its
+    // set: the indexes go into its own file.
+    dropQueryIndexes();
+    Connection::JoinStores({data.jobs(), orders});
+    const auto jobs = Connection::Open(data.jobs());
+    const auto attached = Connection::Open(orders);
+    ASSERT_TRUE(attached->SharesHandleWith(*jobs));
+    EXPECT_EQ(indexesAndRows(orders).first, full.first);
 }
