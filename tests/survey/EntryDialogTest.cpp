@@ -271,7 +271,7 @@ TEST_F(EntryDialogTest, NewCustomerWithFeesTwiceInOneYear)
     const auto line = OrderLine(QStringLiteral("X1306"));
     ASSERT_FALSE(line.empty());
     EXPECT_EQ(line[0].toString(), kNew.name);
-    EXPECT_EQ(line[2].toDateTime(), QDateTime(Today(), QTime(0, 0)));
+    EXPECT_EQ(line[2].toDateTime(), store::WallClock(Today()));
     EXPECT_EQ(line[10].toString(), kNew.name);
     EXPECT_EQ(line[14].toDouble(), 1);
     EXPECT_EQ(line[25].toString(), QStringLiteral("Kesif"));
