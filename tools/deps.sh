@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build ccache
-  qt6-base-dev qt6-translations-l10n libgl-dev libsqlite3-dev libasound2-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev libsqlite3-dev sqlite3 libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mdbtools-dev mdbtools pkg-config
   fonts-liberation xvfb xauth imagemagick poppler-utils

@@ -62,8 +62,6 @@ void MainWindow::ReloadBoardLists()
                                  + store::SqlText(CurrentKind) + QStringLiteral(" Order By SipNo Asc"));
     app::RefreshData(DataGörevTmp);
 
-    app::SuppressListSync = true;
-    app::RefreshData(DataSipEleman);
     app::SuppressListSync = false;
 }
 

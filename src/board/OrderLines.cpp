@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -56,7 +57,9 @@ bool MainWindow::InOneAction(const std::function<void()>& work)
         return true;
     } catch (const store::StoreError& e) {
         // The action is rolled back whole: the views may still show rows
-        // that are no longer stored, so the board is read again.
+        // that are no longer stored, so the board is read again. The board
+        // shows behind the message also where the action held its repaints.
+        setUpdatesEnabled(true);
         Status->Failed(e);
         app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."), {},
                              app::MessageIcon::Warning);
@@ -228,6 +231,12 @@ void MainWindow::CreateJobs()
     QString firstSipNo;
     int made = 0;
 
+    // The loop below moves the order list and the job list once per line:
+    // the grids follow and the window repaints once, when the work is done.
+    const ui::DataGrid::HoldFollowing holdOrders(StokDataGrid), holdJobs(GörevGrid), holdStaff(DBGrid2);
+    setUpdatesEnabled(false);
+    const auto repaintOnce = qScopeGuard([this] { setUpdatesEnabled(true); });
+
     bool newForDay = true;
     try {
         if (DataSipEleman.RecordCount() > 0) {
@@ -303,8 +312,9 @@ void MainWindow::CreateJobs()
         }
     });
 
+    // ReloadBoardLists gives the order list its board query again and reads
+    // it: refreshing the marked lines first would be read and thrown away.
     app::SuppressListSync = true;
-    app::RefreshData(DataSiparis);
     if (stored)
         app::Sound::Play(QStringLiteral("\\Cmd.wav"));
     ReloadBoardLists();

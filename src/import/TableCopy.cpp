@@ -39,6 +39,7 @@ TableMap mapTable(const AccessTable& source, const store::TableDef* layout)
     m.def.name = keep(layout ? QString::fromUtf8(layout->name) : source.name);
     if (layout) {
         m.def.fields = layout->fields;
+        m.def.queryIndexes = layout->queryIndexes;
         for (const char* field : layout->indexed)
             m.indexes << QStringList{QString::fromUtf8(field)};
     }
@@ -185,6 +186,8 @@ CopiedTable CopyTable(TableReader& reader, const QString& fileName, const store:
     // Indexes after the rows: one sort instead of a tree grown row by row.
     for (const QStringList& fields : map.indexes)
         conn.ExecuteNative(store::CreateIndexSql(map.def, fields));
+    for (const store::QueryIndex& index : map.def.queryIndexes)
+        conn.ExecuteNative(store::CreateQueryIndexSql(map.def, index));
     progress.TableDone(rows);
     return {table, rows};
 }

@@ -1,6 +1,7 @@
 #include "store/Connection.h"
 
 #include "store/JetDialect.h"
+#include "store/Layouts.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -756,6 +757,7 @@ std::shared_ptr<Connection> Connection::Open(const QString& path)
         attachStore(*h, canonical);
     }
     std::shared_ptr<Connection> conn(new Connection(h, h->schemaOf.at(canonical), canonical));
+    AddQueryIndexes(*conn);
     reg[canonical] = conn;
     return conn;
 }

@@ -3,10 +3,14 @@
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <sqlite3.h>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace store {
 
@@ -25,7 +29,14 @@ TableDef jobsTable()
             {{"Eleman", T}, {"Görev", T}, {"Tarih", D}, {"SipNo", T}, {"Tamam", B}, {"Adet", N},
              {"RecNo", N}, {"CariKod", T}, {"Unvan", T}, {"Iptal", B}, {"Stok", T}, {"Kalan", N},
              {"Not", T}},
-            {"SipNo", "Tarih", "Görev", "Eleman", "CariKod", "Unvan", "RecNo"}};
+            {"SipNo", "Tarih", "Görev", "Eleman", "CariKod", "Unvan", "RecNo"},
+            {// the kind's jobs in order number order (the board's job list)
+             {"Görev_SipNo", {"Görev", "SipNo"}},
+             // the day's jobs of a kind by staff member
+             {"Tarih_Görev_Eleman", {"Tarih", "Görev", "Eleman"}},
+             // the work report's sums: open units of a kind, a staff member's done units in a period
+             {"Görev_Tarih", {"Görev", "Tarih"}},
+             {"Eleman_Görev_Tarih", {"Eleman", "Görev", "Tarih"}}}};
 }
 
 // One day-staff table of the order store, named like the job kind.
@@ -33,7 +44,9 @@ TableDef dayStaffTable(const char* kind)
 {
     return {kind,
             {{"SipNo", T}, {"Eleman", T}, {"Tarih", D}, {"Not", T}, {"RecNo", N}, {"Iptal", B}},
-            {"SipNo", "Tarih", "Eleman", "RecNo"}};
+            {"SipNo", "Tarih", "Eleman", "RecNo"},
+            {// the day's staff rows in order number order
+             {"Tarih_SipNo", {"Tarih", "SipNo"}}}};
 }
 
 // Sales-order lines of the accounting package. Positions 0, 4, 14 and 24 to
@@ -50,7 +63,13 @@ TableDef orderLines()
              {"Görev", T},    {"Eleman", T},   {"Montaj", B},   {"Servis", B},   {"Kesif", B},
              {"Paket", B},    {"Not", T}},
             {"SipNo", "SipTarih", "TesTarih", "Görev", "Eleman", "CariKod", "CariAdi", "StokAdi",
-             "Sec"}};
+             "Sec"},
+            // The order lists of the kinds. Of 200,000 lines only a few
+            // thousand are open; without these the list walks every line in
+            // order number order to find them.
+            {{"open_SipNo", {"SipNo"}, "KalAdet>0 AND StokKod<>''"},
+             {"service_SipNo", {"SipNo"}, "StokKod<>'' AND Montaj AND TesAdet>0"},
+             {"Görev_SipNo", {"Görev", "SipNo"}}}};
 }
 
 // Customer and staff cards. Positions 2, 3, 4, 20, 24, 25 and 30 are read and
@@ -146,7 +165,10 @@ QString QuotedName(const QString& name)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-QString CreateIndexSql(const TableDef& table, const QStringList& fields)
+namespace {
+
+// The indexed columns of fields of a table; text fields in the Turkish order.
+QString indexColumns(const TableDef& table, const QStringList& fields)
 {
     QStringList columns;
     for (const QString& field : fields) {
@@ -157,10 +179,106 @@ QString CreateIndexSql(const TableDef& table, const QStringList& fields)
         columns << QuotedName(field)
                 + (def && def->type == FieldType::Text ? QStringLiteral(" COLLATE TURKISH") : QString());
     }
+    return columns.join(QStringLiteral(", "));
+}
+
+QString queryIndexName(const TableDef& table, const QueryIndex& index)
+{
+    return QStringLiteral("ix_") + QString::fromUtf8(table.name) + QLatin1Char('_') + QString::fromUtf8(index.name);
+}
+
+} // namespace
+
+QString CreateIndexSql(const TableDef& table, const QStringList& fields)
+{
     const QString name = QStringLiteral("ix_") + QString::fromUtf8(table.name) + QLatin1Char('_')
         + fields.join(QLatin1Char('_'));
     return QStringLiteral("CREATE INDEX %1 ON %2(%3)")
-        .arg(QuotedName(name), quoted(table.name), columns.join(QStringLiteral(", ")));
+        .arg(QuotedName(name), quoted(table.name), indexColumns(table, fields));
+}
+
+QString CreateQueryIndexSql(const TableDef& table, const QueryIndex& index, const QString& schemaSql)
+{
+    QStringList fields;
+    for (const char* f : index.fields)
+        fields << QString::fromUtf8(f);
+    const QString name = (schemaSql.isEmpty() ? QString() : schemaSql + QLatin1Char('.'))
+        + QuotedName(queryIndexName(table, index));
+    QString sql = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+                      .arg(name, quoted(table.name), indexColumns(table, fields));
+    if (index.where)
+        sql += QStringLiteral(" WHERE ") + QString::fromUtf8(index.where);
+    return sql;
+}
+
+void AddQueryIndexes(Connection& conn)
+{
+    sqlite3* db = conn.handle();
+    // The store may be attached to another store's handle under a schema name.
+    const QString schema = conn.schemaSql();
+    const QByteArray schemaName = schema.mid(1, schema.size() - 2).toUtf8(); // unquoted
+    QStringList tables, indexes;
+    {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = (QStringLiteral("SELECT type, name FROM ") + schema
+                                + QStringLiteral(".sqlite_schema WHERE type IN ('table', 'index')"))
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            return;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+            (qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "table") == 0 ? tables : indexes)
+                << name.toCaseFolded();
+        }
+        sqlite3_finalize(st);
+    }
+    const auto fieldsOf = [db, &schemaName](const char* table) {
+        QStringList fields;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1, ?2)", -1, &st, nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(st, 1, table, -1, SQLITE_STATIC);
+            sqlite3_bind_text(st, 2, schemaName.constData(), int(schemaName.size()), SQLITE_STATIC);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                fields << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).toCaseFolded();
+        }
+        sqlite3_finalize(st);
+        return fields;
+    };
+    for (StoreKind kind : {StoreKind::Jobs, StoreKind::Reports, StoreKind::Accounts, StoreKind::Orders,
+                           StoreKind::Index}) {
+        // A kind is known by all of its tables: the order store has a
+        // "Montaj" table too, but not the job store's "RecSay".
+        const std::vector<TableDef>& layout = TablesOf(kind);
+        const bool isKind = std::all_of(layout.begin(), layout.end(), [&tables](const TableDef& t) {
+            return tables.contains(QString::fromUtf8(t.name).toCaseFolded());
+        });
+        if (!isKind)
+            continue;
+        QStringList missing;
+        for (const TableDef& table : layout) {
+            QStringList fields;
+            for (const QueryIndex& index : table.queryIndexes) {
+                if (indexes.contains(queryIndexName(table, index).toCaseFolded()))
+                    continue;
+                // SQLite would take a missing quoted field for a text.
+                if (fields.isEmpty())
+                    fields = fieldsOf(table.name);
+                if (std::all_of(index.fields.begin(), index.fields.end(), [&fields](const char* f) {
+                        return fields.contains(QString::fromUtf8(f).toCaseFolded());
+                    }))
+                    missing << CreateQueryIndexSql(table, index, schema);
+            }
+        }
+        if (missing.isEmpty())
+            return;
+        if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+            return;
+        for (const QString& sql : missing)
+            sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); // a failed one is only missing
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return;
+    }
 }
 
 QString CreateTableSql(const TableDef& table)
@@ -236,6 +354,8 @@ void CreateStore(StoreKind kind, const QString& path)
         conn->ExecuteNative(CreateTableSql(table));
         for (const char* field : table.indexed)
             conn->ExecuteNative(CreateIndexSql(table, {QString::fromUtf8(field)}));
+        for (const QueryIndex& index : table.queryIndexes)
+            conn->ExecuteNative(CreateQueryIndexSql(table, index));
     }
     // The batch counter has exactly one row; the program reads it at start.
     if (kind == StoreKind::Jobs)

@@ -40,6 +40,8 @@ std::optional<bool> YesNoText(const QString& text)
 
 constexpr std::size_t kCachedRows = 512;
 constexpr std::size_t kCachedStatements = 8;
+// Deletions a view keeps track of before its next find renumbers its rows.
+constexpr std::size_t kDeletedSlotsKept = 4096;
 
 QString noCurrentRow() { return QStringLiteral("Geçerli kayıt yok."); }
 
@@ -91,9 +93,9 @@ QVariant readValue(sqlite3_stmt* st, int col, FieldType type)
         return sqlite3_column_int64(st, col) != 0;
     case FieldType::DateTime:
         if (storage == SQLITE_TEXT) {
-            const QString text = columnText(st, col);
-            const QDateTime dt = ParseStoredDateTime(text);
-            return dt.isValid() ? QVariant(dt) : QVariant(text);
+            const char* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+            const QDateTime dt = ParseStoredDateTime(utf8, sqlite3_column_bytes(st, col));
+            return dt.isValid() ? QVariant(dt) : QVariant(columnText(st, col));
         }
         return sqlite3_column_double(st, col);
     case FieldType::Other:
@@ -157,18 +159,31 @@ QVariant normalize(const QVariant& v, FieldType type, const QString& field)
         typeMismatch(field, v);
     }
     case FieldType::DateTime: {
-        if (id == QMetaType::QDateTime)
-            return v.toDateTime();
+        // Whatever zone a given date carries, the field keeps its wall clock.
+        if (id == QMetaType::QDateTime) {
+            const QDateTime given = v.toDateTime();
+            return WallClock(given.date(), given.time());
+        }
         if (id == QMetaType::QDate)
-            return QDateTime(v.toDate(), QTime(0, 0));
+            return WallClock(v.toDate());
         const QString s = v.toString().trimmed();
         if (s.isEmpty())
             return {};
         QDateTime dt = ParseStoredDateTime(s);
-        for (const char* format : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy", "MM/dd/yyyy HH:mm:ss", "MM/dd/yyyy"}) {
+        for (const char* format : {"dd.MM.yyyy HH:mm:ss", "MM/dd/yyyy HH:mm:ss"}) {
             if (dt.isValid())
                 break;
-            dt = QDateTime::fromString(s, QLatin1String(format));
+            const int space = int(s.indexOf(QLatin1Char(' ')));
+            if (space < 0)
+                continue;
+            const QString dayFormat = QString::fromLatin1(format).left(10);
+            dt = WallClock(QDate::fromString(s.left(space), dayFormat),
+                           QTime::fromString(s.mid(space + 1), QStringLiteral("HH:mm:ss")));
+        }
+        for (const char* format : {"dd.MM.yyyy", "MM/dd/yyyy"}) {
+            if (dt.isValid())
+                break;
+            dt = WallClock(QDate::fromString(s, QLatin1String(format)));
         }
         if (!dt.isValid())
             typeMismatch(field, v);
@@ -471,6 +486,7 @@ struct RecordView::Impl {
     bool open = false;
     bool keyset = false;
     QString translated;  // the source in SQLite SQL
+    QString planned;     // the statement Refresh ran (SQLite SQL)
     QString tableSql;    // quoted base table (keyset views)
 
     QStringList names;
@@ -483,8 +499,14 @@ struct RecordView::Impl {
     sqlite3_stmt* rowStmt = nullptr;
     RowCache cache{kCachedRows};
     sqlite3_int64 cacheStamp = -1;
-    // rowid -> position, sorted by rowid; built by the first find.
+    // rowid -> slot, sorted by rowid; built by the first find. A slot is the
+    // row's position when the map was built (rows added since get the next
+    // ones). Deleting a row does not renumber the map, which would cost a walk
+    // over every row per delete: the deleted slots are kept, sorted, and a
+    // row's position is its slot less the deleted slots before it.
     std::vector<std::pair<sqlite3_int64, int>> positions;
+    std::vector<int> deletedSlots;
+    int nextSlot = 0;
     bool positionsValid = false;
 
     // Other views: every row read at Refresh, row-major.
@@ -519,6 +541,7 @@ struct RecordView::Impl {
         open = false;
         keyset = false;
         translated.clear();
+        planned.clear();
         tableSql.clear();
         names.clear();
         types.clear();
@@ -530,6 +553,7 @@ struct RecordView::Impl {
         cacheStamp = -1;
         positions.clear();
         positions.shrink_to_fit();
+        deletedSlots.clear();
         positionsValid = false;
         cells.clear();
         cells.shrink_to_fit();
@@ -621,13 +645,36 @@ struct RecordView::Impl {
         for (size_t i = 0; i < keys.size(); ++i)
             positions[i] = {keys[i], int(i)};
         std::sort(positions.begin(), positions.end());
+        deletedSlots.clear();
+        nextSlot = int(keys.size());
         positionsValid = true;
     }
 
     int positionOf(sqlite3_int64 rowid) const
     {
         auto it = std::lower_bound(positions.begin(), positions.end(), std::make_pair(rowid, -1));
-        return it != positions.end() && it->first == rowid ? it->second : -1;
+        if (it == positions.end() || it->first != rowid)
+            return -1;
+        const int slot = it->second;
+        const auto before = std::lower_bound(deletedSlots.begin(), deletedSlots.end(), slot);
+        if (before != deletedSlots.end() && *before == slot)
+            return -1;
+        return slot - int(before - deletedSlots.begin());
+    }
+
+    // The slot of a position: the smallest slot s whose position (s less the
+    // deleted slots up to it) is pos.
+    int slotOf(int pos) const
+    {
+        int slot = pos;
+        for (int slotsBefore = 0;;) {
+            const int deleted =
+                int(std::upper_bound(deletedSlots.begin(), deletedSlots.end(), slot) - deletedSlots.begin());
+            if (deleted == slotsBefore)
+                return slot;
+            slot += deleted - slotsBefore;
+            slotsBefore = deleted;
+        }
     }
 
     void removed(int pos)
@@ -637,12 +684,13 @@ struct RecordView::Impl {
         cache.erase(rowid);
         if (!positionsValid)
             return;
-        auto it = std::lower_bound(positions.begin(), positions.end(), std::make_pair(rowid, -1));
-        if (it != positions.end() && it->first == rowid)
-            positions.erase(it);
-        for (auto& p : positions)
-            if (p.second > pos)
-                --p.second;
+        // Past a few thousand deletions the next find builds the map anew.
+        if (deletedSlots.size() >= kDeletedSlotsKept) {
+            positionsValid = false;
+            return;
+        }
+        const int slot = slotOf(pos);
+        deletedSlots.insert(std::lower_bound(deletedSlots.begin(), deletedSlots.end(), slot), slot);
     }
 
     void appended(sqlite3_int64 rowid)
@@ -650,7 +698,7 @@ struct RecordView::Impl {
         keys.push_back(rowid);
         if (!positionsValid)
             return;
-        const std::pair<sqlite3_int64, int> entry{rowid, int(keys.size()) - 1};
+        const std::pair<sqlite3_int64, int> entry{rowid, nextSlot++};
         positions.insert(std::lower_bound(positions.begin(), positions.end(), entry), entry);
     }
 
@@ -780,7 +828,8 @@ void RecordView::load()
             + simple->tableRef + QLatin1Char(' ') + simple->tail;
         if (!simple->ordered)
             keySql += QStringLiteral(" ORDER BY ") + simple->tableRef + QStringLiteral(".rowid");
-        const QByteArray utf8 = conn.Qualified(keySql).toUtf8();
+        d.planned = conn.Qualified(keySql);
+        const QByteArray utf8 = d.planned.toUtf8();
         Statement keys;
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &keys.st, nullptr) != SQLITE_OK)
             conn.Fail(recordSource_);
@@ -794,6 +843,7 @@ void RecordView::load()
         d.keys.shrink_to_fit();
     } else {
         readOnly_ = true;
+        d.planned = d.translated;
         const QByteArray utf8 = d.translated.toUtf8();
         Statement all;
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &all.st, nullptr) != SQLITE_OK)
@@ -1207,6 +1257,20 @@ void RecordView::Update()
         pos_ = d.rowCount();
         emit currentChanged(pos_);
     }
+}
+
+QString RecordView::QueryPlan() const
+{
+    if (!d_->open || d_->planned.isEmpty())
+        return {};
+    const QByteArray sql = (QStringLiteral("EXPLAIN QUERY PLAN ") + d_->planned).toUtf8();
+    Statement plan;
+    if (sqlite3_prepare_v2(conn_->handle(), sql.constData(), int(sql.size()), &plan.st, nullptr) != SQLITE_OK)
+        conn_->Fail(recordSource_);
+    QStringList steps;
+    while (sqlite3_step(plan.st) == SQLITE_ROW)
+        steps << columnText(plan.st, 3);
+    return steps.join(QLatin1Char('\n'));
 }
 
 void RecordView::Delete()

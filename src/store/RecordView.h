@@ -98,6 +98,10 @@ public:
     // Any row of the result, for grids: row in [0, RecordCount()).
     QVariant ValueAt(int row, int position) const;
 
+    // How SQLite runs the statement of the last Refresh (EXPLAIN QUERY PLAN,
+    // one step a line): tests check that a list keeps its index.
+    QString QueryPlan() const;
+
     Connection* connection() const { return conn_.get(); }
     const QString& name() const { return name_; }
 

@@ -32,6 +32,19 @@ QString DayEndLiteral(const QDate& day);
 // How date/time values are kept in the stores: "YYYY-MM-DD HH:MM:SS".
 QString StoredDateTime(const QDateTime& value);
 QString StoredDate(const QDate& day); // the day at 00:00:00
-QDateTime ParseStoredDateTime(const QString& text); // invalid on bad text
+// A stored date read back: "YYYY-MM-DD HH:MM:SS", or the day at midnight when
+// only its first ten characters are a date; invalid on other text.
+QDateTime ParseStoredDateTime(const QString& text);
+QDateTime ParseStoredDateTime(const char* utf8, qsizetype size);
+
+// "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "YYYY-MM-DDTHH:MM:SS" exactly; invalid
+// on anything else.
+QDateTime ParseIsoDateTime(QStringView text);
+
+// A wall-clock date and time as the stores keep it: no time zone applies, so
+// building, reading and comparing one never looks up the local zone's rules
+// (which costs a check of the zone file on every value). Every date the store
+// layer hands out is of this kind.
+QDateTime WallClock(const QDate& day, const QTime& time = QTime(0, 0));
 
 } // namespace store

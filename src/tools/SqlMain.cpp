@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -37,43 +38,69 @@ QString formatNumber(double v)
     return QString::number(v, 'g', 15);
 }
 
-// One line per row: a tab or line break inside a value would split it.
-QString oneLine(QString s)
+// How a column's values are printed, from its declared type: known once per
+// statement, not looked up per value.
+enum class Shown { Plain, YesNo, DateTime };
+
+Shown shownAs(sqlite3_stmt* st, int col)
 {
-    s.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return s;
+    const QByteArray decl = QByteArray(sqlite3_column_decltype(st, col)).toUpper();
+    if (decl == "YESNO")
+        return Shown::YesNo;
+    if (decl == "DATETIME")
+        return Shown::DateTime;
+    return Shown::Plain;
 }
 
-QString cell(sqlite3_stmt* st, int col)
+// One line per row: a tab or line break inside a value would split it.
+void appendOneLine(QByteArray& out, const char* text, int size)
+{
+    const qsizetype at = out.size();
+    out.append(text, size);
+    for (qsizetype i = at; i < out.size(); ++i)
+        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n')
+            out[i] = ' ';
+}
+
+void appendCell(QByteArray& out, sqlite3_stmt* st, int col, Shown shown)
 {
     const int type = sqlite3_column_type(st, col);
     if (type == SQLITE_NULL)
-        return {};
-    const QByteArray decl = QByteArray(sqlite3_column_decltype(st, col)).toUpper();
-    if (decl == "YESNO")
-        return sqlite3_column_double(st, col) != 0 ? QStringLiteral("True") : QStringLiteral("False");
+        return;
+    if (shown == Shown::YesNo) {
+        out += sqlite3_column_double(st, col) != 0 ? "True" : "False";
+        return;
+    }
     switch (type) {
     case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(st, col));
+        out += QByteArray::number(sqlite3_column_int64(st, col));
+        return;
     case SQLITE_FLOAT:
-        return formatNumber(sqlite3_column_double(st, col));
+        out += formatNumber(sqlite3_column_double(st, col)).toUtf8();
+        return;
     case SQLITE_BLOB: {
         const QByteArray b(static_cast<const char*>(sqlite3_column_blob(st, col)), sqlite3_column_bytes(st, col));
-        return QStringLiteral("0x") + QString::fromLatin1(b.toHex());
+        out += "0x" + b.toHex();
+        return;
     }
     default:
         break;
     }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                                           sqlite3_column_bytes(st, col));
-    if (decl == "DATETIME") {
-        const QDateTime dt = store::ParseStoredDateTime(text);
-        if (dt.isValid())
-            return store::StoredDateTime(dt);
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+    const int size = sqlite3_column_bytes(st, col);
+    if (shown == Shown::DateTime) {
+        // A date in the stores' own form prints as it is stored; a date-only
+        // text gets its time.
+        const QDateTime dt = store::ParseStoredDateTime(text, size);
+        if (dt.isValid()) {
+            if (size == 19)
+                out.append(text, size);
+            else
+                out += store::StoredDateTime(dt).toUtf8();
+            return;
+        }
     }
-    return oneLine(text);
+    appendOneLine(out, text, size);
 }
 
 } // namespace
@@ -105,24 +132,29 @@ int main(int argc, char** argv)
         }
         const int columns = sqlite3_column_count(st);
         if (columns > 0) {
-            QStringList header;
-            for (int c = 0; c < columns; ++c)
-                header << QString::fromUtf8(sqlite3_column_name(st, c));
-            QString text = header.join(QLatin1Char('\t')) + QLatin1Char('\n');
+            QByteArray text;
+            std::vector<Shown> shown;
+            for (int c = 0; c < columns; ++c) {
+                text += (c ? "\t" : "") + QByteArray(sqlite3_column_name(st, c));
+                shown.push_back(shownAs(st, c));
+            }
+            text += '\n';
             int rc;
             while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-                QStringList row;
-                for (int c = 0; c < columns; ++c)
-                    row << cell(st, c);
-                text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+                for (int c = 0; c < columns; ++c) {
+                    if (c)
+                        text += '\t';
+                    appendCell(text, st, c, shown[size_t(c)]);
+                }
+                text += '\n';
                 if (text.size() > 1 << 16) {
-                    out(text);
+                    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
                     text.clear();
                 }
             }
             const QString error = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(conn->handle()));
             sqlite3_finalize(st);
-            out(text);
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
             if (!error.isEmpty())
                 return fail(error);
         } else {

@@ -350,9 +350,23 @@ void DataGrid::setCellText(int column, const QString& text)
     }
 }
 
+DataGrid::HoldFollowing::HoldFollowing(DataGrid* grid) : grid_(grid)
+{
+    if (grid_)
+        ++grid_->holds_;
+}
+
+DataGrid::HoldFollowing::~HoldFollowing()
+{
+    if (!grid_ || --grid_->holds_ > 0)
+        return;
+    grid_->rowStale_ = true;
+    grid_->followView(grid_->view_ ? grid_->view_->AbsolutePosition() : -1);
+}
+
 void DataGrid::followView(int row)
 {
-    if (!view_ || model_->changing())
+    if (!view_ || model_->changing() || holds_ > 0)
         return;
     const QScopedValueRollback<bool> guard(syncing_, true);
     if (row >= 0 && row < model_->rowCount()) {

@@ -2,6 +2,7 @@
 
 #include "ui/GridColumn.h"
 
+#include <QPointer>
 #include <QTableView>
 #include <vector>
 
@@ -39,6 +40,21 @@ public:
 
     void setView(store::RecordView* view);
     store::RecordView* view() const { return view_; }
+
+    // While one is held the grid does not follow its view's current row: a
+    // loop over a view's rows moves it once per row, and a grid that followed
+    // would move, scroll and report each of them. When the last is released
+    // the grid follows the view's current row once.
+    class HoldFollowing {
+    public:
+        explicit HoldFollowing(DataGrid* grid);
+        ~HoldFollowing();
+        HoldFollowing(const HoldFollowing&) = delete;
+        HoldFollowing& operator=(const HoldFollowing&) = delete;
+
+    private:
+        QPointer<DataGrid> grid_;
+    };
 
     void setColumns(const std::vector<GridColumn>& columns);
     const std::vector<GridColumn>& Columns() const { return columns_; }
@@ -155,6 +171,7 @@ private:
     bool holding_ = false;
     bool resizingByCode_ = false;
     bool syncing_ = false;
+    int holds_ = 0; // HoldFollowing guards in force
     bool inCycle_ = false;
     bool focusInside_ = false;
     bool pressOnCell_ = false;

@@ -1,4 +1,6 @@
 #include "ui/RecordModel.h"
+
+#include "store/Sql.h"
 #include "store/Values.h"
 
 #include "store/RecordView.h"
@@ -40,16 +42,7 @@ QString FormatDateTime(const QDateTime& dt)
 }
 
 // A date held as text ("2024-02-29 00:00:00", as the stores keep dates).
-QDateTime ParseDateText(const QString& s)
-{
-    const QString t = s.trimmed();
-    for (const char* format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
-        const QDateTime dt = QDateTime::fromString(t, QLatin1String(format));
-        if (dt.isValid())
-            return dt;
-    }
-    return {};
-}
+QDateTime ParseDateText(const QString& s) { return store::ParseIsoDateTime(QStringView(s).trimmed()); }
 
 bool Truthy(const QVariant& v)
 {

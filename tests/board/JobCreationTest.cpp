@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 using store::SqlText;
 
@@ -366,4 +367,36 @@ TEST_F(JobCreationTest, TypingAPatternCharacterFindsANameThatStartsWithIt)
         QTest::keyClicks(grid, typed);
         EXPECT_EQ(w.DataSiparis.Field(QStringLiteral("CariAdi")).toString(), customer) << typed.toStdString();
     }
+}
+
+// Making jobs of several lines reads each list once and moves the grids once:
+// a grid that followed the loop would report every line it passed (and the
+// customer detail and buttons wired to it would run for each), and a list
+// read twice costs its query twice on a large store.
+TEST_F(JobCreationTest, ManyLinesMoveTheGridsOnceAndReadEachListOnce)
+{
+    QStringList numbers;
+    for (int i = 40; i < 52; ++i) {
+        numbers << QStringLiteral("T-%1").arg(i, 4, 10, QLatin1Char('0'));
+        AddLine({.sipNo = numbers.back()});
+    }
+    auto& w = Open();
+    for (const QString& n : numbers)
+        Mark(n);
+    QSignalSpy orderRows(Orders_(), &ui::DataGrid::rowChanged);
+    QSignalSpy jobRows(Find<ui::DataGrid>(QStringLiteral("GörevGrid")), &ui::DataGrid::rowChanged);
+    QSignalSpy orderReads(&w.DataSiparis, &store::RecordView::refreshed);
+    QSignalSpy staffReads(&w.DataSipEleman, &store::RecordView::refreshed);
+    Create(QStringLiteral("Test Usta"));
+
+    EXPECT_EQ(JobCount(QStringLiteral("Eleman='Test Usta'")), numbers.size());
+    // Once or twice (the job grid also takes the focus), never once per line.
+    EXPECT_LE(orderRows.count(), 2);
+    EXPECT_LE(jobRows.count(), 2);
+    // The marked lines, then the board's list; the day's staff rows once.
+    EXPECT_EQ(orderReads.count(), 2);
+    EXPECT_EQ(staffReads.count(), 1);
+    EXPECT_TRUE(w.updatesEnabled());
+    // The job grid stands on the first new job.
+    EXPECT_EQ(w.DataGörev.Field(QStringLiteral("SipNo")).toString(), numbers.front());
 }

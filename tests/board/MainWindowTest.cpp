@@ -492,3 +492,30 @@ TEST_F(BoardTest, AClickOnAStaffMemberPicksItAlsoWhenItActivatesTheWindow)
     EXPECT_EQ(w.DataSipEleman.AbsolutePosition(), 1);
     EXPECT_EQ(picker->Text(), w.DataSipEleman.ValueAt(1, w.DataSipEleman.FieldIndex(QStringLiteral("Eleman"))).toString());
 }
+
+// The board's lists are read through the indexes made for them: a changed
+// query that no longer matches its index would walk whole tables and sort.
+TEST_F(BoardTest, EveryListOfTheBoardReadsThroughItsIndex)
+{
+    auto& w = Open();
+    const char* orderIndex[] = {"ix_Siparisler_open_SipNo", "ix_Siparisler_service_SipNo",
+                                "ix_Siparisler_Görev_SipNo", "ix_Siparisler_open_SipNo"};
+    for (int i = 0; i < 4; ++i) {
+        w.ChooseKind(i);
+        const struct {
+            const store::RecordView& view;
+            QString index;
+        } lists[] = {
+            {w.DataSiparis, QString::fromUtf8(orderIndex[i])},
+            {w.DataSipEleman, QStringLiteral("ix_%1_Tarih_SipNo").arg(w.CurrentKind)},
+            {w.DataGörev, QStringLiteral("ix_Montaj_Tarih_Görev_Eleman")},
+            {w.DataGörevTmp, QStringLiteral("ix_Montaj_Görev_SipNo")},
+        };
+        for (const auto& list : lists) {
+            const QString plan = list.view.QueryPlan();
+            SCOPED_TRACE(qPrintable(w.CurrentKind + QLatin1Char(' ') + list.view.name() + QStringLiteral(": ") + plan));
+            EXPECT_TRUE(plan.contains(QStringLiteral("INDEX ") + list.index));
+            EXPECT_FALSE(plan.contains(QStringLiteral("TEMP B-TREE")));
+        }
+    }
+}

@@ -1,4 +1,5 @@
 #include "store/Connection.h"
+#include "store/JetDialect.h"
 #include "store/Layouts.h"
 #include "store/StoreError.h"
 
@@ -188,4 +189,95 @@ TEST(LayoutsTest, ColumnNamesAreQuoted)
     EXPECT_TRUE(sql.contains(QStringLiteral("\"Tamam\" YESNO"))) << qPrintable(sql);
     EXPECT_TRUE(sql.contains(QStringLiteral("\"Tarih\" DATETIME"))) << qPrintable(sql);
     EXPECT_TRUE(sql.contains(QStringLiteral("\"Adet\" DOUBLE"))) << qPrintable(sql);
+}
+
+// The work report's sums find their rows through an index, not a walk over
+// every job.
+TEST(LayoutsTest, TheReportSumsReadThroughAnIndex)
+{
+    testsupport::TestDataDir data(testsupport::TestDataDir::Content::EmptyStores);
+    auto jobs = Connection::Open(data.jobs());
+    const struct {
+        const char* query;
+        const char* index;
+    } sums[] = {
+        {"Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Montaj'", "ix_Montaj_Görev_Tarih"},
+        {"Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Montaj' And Tarih>=#12/01/2026 00:00:00# "
+         "And Tarih<=#12/31/2026 23:59:59#",
+         "ix_Montaj_Görev_Tarih"},
+        {"Select Sum(Kalan) FROM Montaj Where Eleman='Ali Veli' And Tamam=True And Iptal=False And Görev='Montaj' "
+         "And Eleman<>'Paket Teslim' And Tarih>=#12/01/2026 00:00:00# And Tarih<=#12/31/2026 23:59:59#",
+         "ix_Montaj_Eleman_Görev_Tarih"},
+    };
+    for (const auto& s : sums) {
+        const QByteArray sql = (QStringLiteral("EXPLAIN QUERY PLAN ") + TranslateJet(QString::fromUtf8(s.query))).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(jobs->handle(), sql.constData(), -1, &st, nullptr), SQLITE_OK) << s.query;
+        QString plan;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            plan += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) + QLatin1Char('\n');
+        sqlite3_finalize(st);
+        EXPECT_TRUE(plan.contains(QStringLiteral("INDEX ") + QString::fromUtf8(s.index))) << s.query << "\n"
+                                                                                           << qPrintable(plan);
+    }
+}
+
+// A store written before the query indexes existed gets them when it is
+// opened, and not a row of it changes.
+TEST(LayoutsTest, AnOlderStoreGetsTheQueryIndexesOnOpenWithItsRowsUnchanged)
+{
+    testsupport::TestDataDir data(testsupport::TestDataDir::Content::Demo);
+    const auto indexesAndRows = [](const QString& path) {
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        sqlite3_stmt* st = nullptr;
+        QStringList names;
+        sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type='index' AND name LIKE 'ix_%' ORDER BY 1",
+                           -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        // Every row of the order lines, in table order, as text.
+        QByteArray rows;
+        sqlite3_prepare_v2(db, "SELECT * FROM Siparisler ORDER BY rowid", -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                rows += QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, c))) + '\t';
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return std::make_pair(names.join(QLatin1Char(' ')).toStdString(), rows);
+    };
+    const QString orders = data.orders();
+    const auto full = indexesAndRows(orders);
+    const auto dropQueryIndexes = [&orders] {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(orders.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        for (const TableDef& t : TablesOf(StoreKind::Orders))
+            for (const QueryIndex& ix : t.queryIndexes)
+                ASSERT_EQ(sqlite3_exec(db,
+                                       QStringLiteral("DROP INDEX \"ix_%1_%2\"")
+                                           .arg(QString::fromUtf8(t.name), QString::fromUtf8(ix.name))
+                                           .toUtf8()
+                                           .constData(),
+                                       nullptr, nullptr, nullptr),
+                          SQLITE_OK);
+        sqlite3_close(db);
+    };
+    dropQueryIndexes();
+    const auto old = indexesAndRows(orders);
+    ASSERT_LT(old.first.size(), full.first.size()) << full.first;
+    Connection::Open(orders).reset();
+    const auto opened = indexesAndRows(orders);
+    EXPECT_EQ(opened.first, full.first);
+    EXPECT_EQ(opened.second, old.second);
+    EXPECT_FALSE(opened.second.isEmpty());
+
+    // Also when the store is attached to the handle of another store of its
+    // set: the indexes go into its own file.
+    dropQueryIndexes();
+    Connection::JoinStores({data.jobs(), orders});
+    const auto jobs = Connection::Open(data.jobs());
+    const auto attached = Connection::Open(orders);
+    ASSERT_TRUE(attached->SharesHandleWith(*jobs));
+    EXPECT_EQ(indexesAndRows(orders).first, full.first);
 }

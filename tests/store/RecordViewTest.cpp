@@ -238,7 +238,7 @@ TEST_F(RecordViewTest, FieldsByNameAndPositionAreTheSameFieldsWithTheirTypes)
         {"CariAdi", FieldType::Text, QStringLiteral("Cem Ticaret")},
         {"KalAdet", FieldType::Number, 2.0},
         {"Montaj", FieldType::YesNo, true},
-        {"SipTarih", FieldType::DateTime, QDateTime(QDate(2026, 12, 7), QTime(0, 0))},
+        {"SipTarih", FieldType::DateTime, store::WallClock(QDate(2026, 12, 7))},
         {"TesTarih", FieldType::DateTime, QVariant()},
     };
     for (const auto& c : cases) {
@@ -537,3 +537,59 @@ TEST(RowCacheTest, KeepsTheMostRecentlyUsedRows)
 }
 
 } // namespace
+
+// Deletions at scattered places, with rows added between them: after each,
+// every find lands on the row a freshly refreshed view has at that place,
+// and a deleted row is found nowhere.
+TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
+    {
+        auto conn = Connection::Create(path);
+        conn->ExecuteNative(QStringLiteral("CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH)"));
+        store::Transaction tx(*conn);
+        for (int i = 0; i < 60; ++i)
+            conn->ExecuteNative(QStringLiteral("INSERT INTO Montaj VALUES ('S%1')").arg(i, 3, 10, QLatin1Char('0')));
+        tx.Commit();
+    }
+    const QString source = QStringLiteral("Select * From Montaj");
+    RecordView v;
+    v.setDatabaseName(path);
+    v.setRecordSource(source);
+    v.Refresh();
+    v.FindFirst(QStringLiteral("SipNo='S000'"));
+    QStringList gone;
+    const int places[] = {0, 5, 5, 30, 1, 50, 2, 40, 0, 20, 20, 20};
+    int added = 0;
+    for (size_t k = 0; k < std::size(places); ++k) {
+        v.setAbsolutePosition(places[k]);
+        gone << v.Field(0).toString();
+        v.Delete();
+        if (k % 3 == 2) {
+            v.AddNew();
+            v.setField(0, QStringLiteral("Y%1").arg(++added));
+            v.Update();
+        }
+        RecordView fresh;
+        fresh.setDatabaseName(path);
+        fresh.setRecordSource(source);
+        fresh.Refresh();
+        ASSERT_EQ(v.RecordCount(), fresh.RecordCount());
+        for (int row = 0; row < fresh.RecordCount(); row += 3) {
+            const QString sipNo = fresh.ValueAt(row, 0).toString();
+            v.FindFirst(QStringLiteral("SipNo='") + sipNo + QLatin1Char('\''));
+            ASSERT_FALSE(v.NoMatch()) << sipNo.toStdString();
+            EXPECT_EQ(v.AbsolutePosition(), row) << sipNo.toStdString() << " after " << k + 1 << " deletions";
+        }
+        for (const QString& sipNo : gone) {
+            v.FindFirst(QStringLiteral("SipNo='") + sipNo + QLatin1Char('\''));
+            EXPECT_TRUE(v.NoMatch()) << sipNo.toStdString();
+        }
+        // Finding backwards walks the same places.
+        v.FindLast(QStringLiteral("SipNo Like 'Y*'"));
+        if (added > 0) {
+            EXPECT_EQ(v.AbsolutePosition(), v.RecordCount() - 1);
+        }
+    }
+}

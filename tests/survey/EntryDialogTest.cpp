@@ -271,7 +271,7 @@ TEST_F(EntryDialogTest, NewCustomerWithFeesTwiceInOneYear)
     const auto line = OrderLine(QStringLiteral("X1306"));
     ASSERT_FALSE(line.empty());
     EXPECT_EQ(line[0].toString(), kNew.name);
-    EXPECT_EQ(line[2].toDateTime(), QDateTime(Today(), QTime(0, 0)));
+    EXPECT_EQ(line[2].toDateTime(), store::WallClock(Today()));
     EXPECT_EQ(line[10].toString(), kNew.name);
     EXPECT_EQ(line[14].toDouble(), 1);
     EXPECT_EQ(line[25].toString(), QStringLiteral("Kesif"));
@@ -281,7 +281,9 @@ TEST_F(EntryDialogTest, NewCustomerWithFeesTwiceInOneYear)
     // The fee's transaction and the year's counter.
     auto moves = Transactions(kNew.name);
     ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0]["Tarih"], "2026-12-07T00:00:00.000");
+    // A stored date is a wall-clock value, kept without a zone (its text is
+    // the UTC form).
+    EXPECT_EQ(moves[0]["Tarih"], "2026-12-07T00:00:00.000Z");
     EXPECT_EQ(moves[0]["Aciklama"], "Keşif Bedeli");
     EXPECT_EQ(moves[0]["Borc"], "150");
     EXPECT_EQ(moves[0]["Alacak"], "0");

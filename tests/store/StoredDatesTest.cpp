@@ -1,0 +1,120 @@
+#include "store/Connection.h"
+#include "store/RecordView.h"
+#include "store/Sql.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+TEST(StoredDates, AreReadByTheirDigitsAlone)
+{
+    const struct {
+        const char* text;
+        const char* stored; // ParseStoredDateTime, "" when invalid
+        const char* iso;    // ParseIsoDateTime, "" when invalid
+    } cases[] = {
+        {"2026-12-07 14:05:09", "2026-12-07 14:05:09", "2026-12-07 14:05:09"},
+        {"2026-12-07", "2026-12-07 00:00:00", "2026-12-07 00:00:00"},
+        {"2024-02-29 23:59:59", "2024-02-29 23:59:59", "2024-02-29 23:59:59"},
+        {"2026-12-07T08:00:00", "2026-12-07 08:00:00", "2026-12-07 08:00:00"},
+        // A longer text keeps its day, as the stores always read it.
+        {"2026-12-07 08:00:00.000", "2026-12-07 00:00:00", ""},
+        {"2026-12-07 24:00:00", "2026-12-07 00:00:00", ""},
+        {"2026-02-29", "", ""},
+        {"2026-13-01 00:00:00", "", ""},
+        {"2026-1-07", "", ""},
+        {"26-12-07 00:00:00", "", ""},
+        {"2026/12/07", "", ""},
+        {"2026-12-0x", "", ""},
+        {"07.12.2026", "", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+        const QByteArray utf8(c.text);
+        const QDateTime fromText = store::ParseStoredDateTime(text);
+        const QDateTime fromUtf8 = store::ParseStoredDateTime(utf8.constData(), utf8.size());
+        EXPECT_EQ((fromText.isValid() ? store::StoredDateTime(fromText) : QString()).toStdString(), c.stored);
+        EXPECT_EQ(fromUtf8, fromText);
+        const QDateTime iso = store::ParseIsoDateTime(text);
+        EXPECT_EQ((iso.isValid() ? store::StoredDateTime(iso) : QString()).toStdString(), c.iso);
+    }
+}
+
+// Under a zone with summer time, 02:30 on the last Sunday of March does not
+// exist as a local time: a date read as local time would move to 03:30.
+class StoredDatesInAZone : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* tz = std::getenv("TZ");
+        hadZone = tz != nullptr;
+        if (tz)
+            oldZone = tz;
+        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+        tzset();
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Montaj.mdb"));
+        auto conn = store::Connection::Create(path);
+        conn->ExecuteNative(QStringLiteral("CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH, Tarih DATETIME);"
+                                           "INSERT INTO Montaj VALUES ('S1', '2026-03-29 02:30:00');"
+                                           "INSERT INTO Montaj VALUES ('S2', '2026-10-25 02:30:00')"));
+    }
+    void TearDown() override
+    {
+        if (hadZone)
+            setenv("TZ", oldZone.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    QString stored(const char* sipNo)
+    {
+        return store::Connection::Open(path)
+            ->Scalar(QStringLiteral("SELECT Tarih FROM Montaj WHERE SipNo='%1'").arg(QLatin1String(sipNo)))
+            .toString();
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    bool hadZone = false;
+    std::string oldZone;
+};
+
+TEST_F(StoredDatesInAZone, KeepTheirWallClockThroughReadingAndWriting)
+{
+    store::RecordView v(QStringLiteral("DataTest"));
+    v.setDatabaseName(path);
+    v.setRecordSource(QStringLiteral("Select * From Montaj Order By SipNo"));
+    v.Refresh();
+    const QDateTime gap = v.Field(QStringLiteral("Tarih")).toDateTime();
+    EXPECT_EQ(gap.date(), QDate(2026, 3, 29));
+    EXPECT_EQ(gap.time(), QTime(2, 30));
+
+    // Written back as read, and as typed in either of the program's forms.
+    v.Edit();
+    v.setField(QStringLiteral("Tarih"), gap);
+    v.Update();
+    EXPECT_EQ(stored("S1"), QStringLiteral("2026-03-29 02:30:00"));
+    v.Edit();
+    v.setField(QStringLiteral("Tarih"), QStringLiteral("29.03.2026 02:30:00"));
+    v.Update();
+    EXPECT_EQ(stored("S1"), QStringLiteral("2026-03-29 02:30:00"));
+
+    // The hour that happens twice in autumn is still the one stored.
+    v.MoveNext();
+    v.Edit();
+    v.setField(QStringLiteral("Tarih"), QStringLiteral("10/25/2026 02:30:00"));
+    v.Update();
+    EXPECT_EQ(stored("S2"), QStringLiteral("2026-10-25 02:30:00"));
+    EXPECT_EQ(v.Field(QStringLiteral("Tarih")).toDateTime().time(), QTime(2, 30));
+}
+
+} // namespace
