@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace testsupport {
 
@@ -93,17 +94,20 @@ ScopedSettingsFile::~ScopedSettingsFile() { app::SettingsFile::SetPathForTesting
 
 QString ScopedSettingsFile::path() const { return dir_.path() + QStringLiteral("/velmora/HKEY_CURRENT_USER.reg"); }
 
-void ScopedSettingsFile::write(const QByteArray& bytes) const
+void ScopedSettingsFile::write(const QByteArray& bytes) const { WriteFile(path(), bytes); }
+
+QByteArray ScopedSettingsFile::read() const { return ReadFile(path()); }
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QDir().mkpath(dir_.path() + QStringLiteral("/velmora"));
-    QFile f(path());
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-QByteArray ScopedSettingsFile::read() const
+QByteArray ReadFile(const QString& path)
 {
-    QFile f(path());
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 

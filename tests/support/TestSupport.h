@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DemoData.h"
+#include "store/StoreError.h"
 
 #include <QDate>
 #include <QString>
@@ -76,5 +77,21 @@ private:
 
 // Where the built executables are (velmora-sql, velmora-demo).
 QString BinDir();
+
+// Replaces a file's content whole, making its folder; false when it cannot.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
+// The message of the store error `act` raises; empty when it raises none.
+template <typename Act> QString StoreErrorOf(Act&& act)
+{
+    try {
+        act();
+    } catch (const store::StoreError& e) {
+        return e.message();
+    }
+    return {};
+}
 
 } // namespace testsupport
