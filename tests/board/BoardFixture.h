@@ -155,16 +155,13 @@ protected:
     using Row = std::map<std::string, std::string>;
     std::vector<Row> Rows(const QString& storePath, const QString& jetSql) const
     {
-        store::RecordView v;
-        v.setDatabaseName(storePath);
-        v.setRecordSource(jetSql);
-        v.Refresh();
+        const auto v = testsupport::OpenView(storePath, jetSql);
         std::vector<Row> rows;
-        const QStringList names = v.FieldNames();
-        for (; !v.EOF(); v.MoveNext()) {
+        const QStringList names = v->FieldNames();
+        for (; !v->EOF(); v->MoveNext()) {
             Row row;
             for (int i = 0; i < names.size(); ++i)
-                row[names[i].toStdString()] = v.Field(i).toString().toStdString();
+                row[names[i].toStdString()] = v->Field(i).toString().toStdString();
             rows.push_back(row);
         }
         return rows;

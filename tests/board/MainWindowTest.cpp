@@ -35,21 +35,18 @@ struct OrderLine {
 // against this, not against the board's own queries.
 std::vector<OrderLine> AllOrderLines(const QString& path)
 {
-    store::RecordView all;
-    all.setDatabaseName(path);
-    all.setRecordSource(QStringLiteral("Siparisler"));
-    all.Refresh();
+    const auto all = testsupport::OpenView(path, QStringLiteral("Siparisler"));
     std::vector<OrderLine> lines;
-    for (; !all.EOF(); all.MoveNext()) {
+    for (; !all->EOF(); all->MoveNext()) {
         OrderLine l;
-        l.sipNo = all.Field(QStringLiteral("SipNo")).toString();
-        l.gorev = all.Field(QStringLiteral("Görev")).toString();
-        l.stokKod = all.Field(QStringLiteral("StokKod")).toString();
-        l.sec = all.Field(QStringLiteral("Sec")).toString();
-        l.sipTarih = all.Field(QStringLiteral("SipTarih")).toDateTime().date();
-        l.kalAdet = all.Field(QStringLiteral("KalAdet")).toDouble();
-        l.tesAdet = all.Field(QStringLiteral("TesAdet")).toDouble();
-        l.montaj = all.Field(QStringLiteral("Montaj")).toBool();
+        l.sipNo = all->Field(QStringLiteral("SipNo")).toString();
+        l.gorev = all->Field(QStringLiteral("Görev")).toString();
+        l.stokKod = all->Field(QStringLiteral("StokKod")).toString();
+        l.sec = all->Field(QStringLiteral("Sec")).toString();
+        l.sipTarih = all->Field(QStringLiteral("SipTarih")).toDateTime().date();
+        l.kalAdet = all->Field(QStringLiteral("KalAdet")).toDouble();
+        l.tesAdet = all->Field(QStringLiteral("TesAdet")).toDouble();
+        l.montaj = all->Field(QStringLiteral("Montaj")).toBool();
         lines.push_back(l);
     }
     return lines;

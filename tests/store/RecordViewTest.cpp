@@ -56,14 +56,7 @@ protected:
         tx.Commit();
     }
 
-    std::unique_ptr<RecordView> view(const QString& source)
-    {
-        auto v = std::make_unique<RecordView>(QStringLiteral("DataTest"));
-        v->setDatabaseName(path);
-        v->setRecordSource(source);
-        v->Refresh();
-        return v;
-    }
+    std::unique_ptr<RecordView> view(const QString& source) { return testsupport::OpenView(path, source); }
 
     QStringList column(RecordView& v, const QString& field)
     {
@@ -429,11 +422,9 @@ TEST_F(RecordViewTest, DataSurvivesClosingAndReopening)
     ASSERT_EQ(again->RecordCount(), 1);
     EXPECT_EQ(again->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S004"));
     // The store name is matched without regard to case.
-    RecordView other;
-    other.setDatabaseName(dir.filePath(QStringLiteral("siparis.mdb")));
-    other.setRecordSource(QStringLiteral("Siparisler"));
-    other.Refresh();
-    EXPECT_EQ(other.RecordCount(), 5);
+    EXPECT_EQ(testsupport::OpenView(dir.filePath(QStringLiteral("siparis.mdb")), QStringLiteral("Siparisler"))
+                  ->RecordCount(),
+              5);
 }
 
 TEST_F(RecordViewTest, ChangesThroughTheStoreShowInOpenViews)
@@ -552,10 +543,8 @@ TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
         tx.Commit();
     }
     const QString source = QStringLiteral("Select * From Montaj");
-    RecordView v;
-    v.setDatabaseName(path);
-    v.setRecordSource(source);
-    v.Refresh();
+    const auto view = testsupport::OpenView(path, source);
+    RecordView& v = *view;
     v.FindFirst(QStringLiteral("SipNo='S000'"));
     QStringList gone;
     const int places[] = {0, 5, 5, 30, 1, 50, 2, 40, 0, 20, 20, 20};
@@ -569,13 +558,10 @@ TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
             v.setField(0, QStringLiteral("Y%1").arg(++added));
             v.Update();
         }
-        RecordView fresh;
-        fresh.setDatabaseName(path);
-        fresh.setRecordSource(source);
-        fresh.Refresh();
-        ASSERT_EQ(v.RecordCount(), fresh.RecordCount());
-        for (int row = 0; row < fresh.RecordCount(); row += 3) {
-            const QString sipNo = fresh.ValueAt(row, 0).toString();
+        const auto fresh = testsupport::OpenView(path, source);
+        ASSERT_EQ(v.RecordCount(), fresh->RecordCount());
+        for (int row = 0; row < fresh->RecordCount(); row += 3) {
+            const QString sipNo = fresh->ValueAt(row, 0).toString();
             v.FindFirst(QStringLiteral("SipNo='") + sipNo + QLatin1Char('\''));
             ASSERT_FALSE(v.NoMatch()) << sipNo.toStdString();
             EXPECT_EQ(v.AbsolutePosition(), row) << sipNo.toStdString() << " after " << k + 1 << " deletions";

@@ -51,10 +51,8 @@ protected:
     {
         TakeBatchNumber(jobs());
         action.store(0).Execute(QStringLiteral("Insert Into Montaj (Eleman, SipNo) Values ('Can', 'A1')"));
-        RecordView day;
-        day.setDatabaseName(orders());
-        day.setRecordSource(QStringLiteral("Select * From Montaj"));
-        day.Refresh();
+        const auto view = testsupport::OpenView(orders(), QStringLiteral("Select * From Montaj"));
+        RecordView& day = *view;
         day.AddNew();
         day.setField(QStringLiteral("SipNo"), QStringLiteral("A1"));
         day.setField(QStringLiteral("Eleman"), QStringLiteral("Can"));

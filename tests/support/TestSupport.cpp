@@ -5,7 +5,9 @@
 #include "store/Connection.h"
 #include "store/Layouts.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -98,6 +100,15 @@ void ScopedSettingsFile::write(const QByteArray& bytes) const { WriteFile(path()
 
 QByteArray ScopedSettingsFile::read() const { return ReadFile(path()); }
 
+std::unique_ptr<store::RecordView> OpenView(const QString& storePath, const QString& source, const QString& name)
+{
+    auto v = std::make_unique<store::RecordView>(name);
+    v->setDatabaseName(storePath);
+    v->setRecordSource(source);
+    v->Refresh();
+    return v;
+}
+
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -109,6 +120,20 @@ QByteArray ReadFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> Snapshot(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const bool file = it.fileInfo().isFile();
+        files.insert(QDir(dir).relativeFilePath(path),
+                     file ? QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha1) : "dir");
+    }
+    return files;
 }
 
 QString BinDir()

@@ -120,14 +120,11 @@ protected:
     // Every field of the one row a query gives, by position; empty when it gives none or several.
     static std::vector<QVariant> Fields(const QString& storePath, const QString& jetSql)
     {
-        store::RecordView v;
-        v.setDatabaseName(storePath);
-        v.setRecordSource(jetSql);
-        v.Refresh();
+        const auto v = testsupport::OpenView(storePath, jetSql);
         std::vector<QVariant> fields;
-        if (v.RecordCount() == 1)
-            for (int i = 0; i < v.FieldCount(); ++i)
-                fields.push_back(v.Field(i));
+        if (v->RecordCount() == 1)
+            for (int i = 0; i < v->FieldCount(); ++i)
+                fields.push_back(v->Field(i));
         return fields;
     }
     // The fields at these positions of a row read by Fields(), as text.
@@ -169,11 +166,8 @@ protected:
     std::map<QString, QByteArray> StoreFiles() const
     {
         std::map<QString, QByteArray> files;
-        for (const QString& p : {data.accounts(), data.orders(), data.index(), data.jobs()}) {
-            QFile f(p);
-            f.open(QIODevice::ReadOnly);
-            files[p] = f.readAll();
-        }
+        for (const QString& p : {data.accounts(), data.orders(), data.index(), data.jobs()})
+            files[p] = testsupport::ReadFile(p);
         return files;
     }
     // Every row of every table the entry writes, as text.
