@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "TestSupport.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -27,6 +29,13 @@ QString LockPath(const QString& name)
     if (dir.isEmpty())
         dir = QDir::tempPath();
     return QDir(dir).filePath(name);
+}
+
+// A lock file as QLockFile writes it: pid, application name, host name.
+bool WriteLock(const QString& path, qint64 pid)
+{
+    return testsupport::WriteFile(path, QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8()
+                                            + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
 }
 
 TEST(SingleInstanceTest, SecondInstanceRefusedUntilFirstEnds)
@@ -57,15 +66,7 @@ TEST(SingleInstanceTest, LockOfACrashedInstanceIsTakenOver)
     ASSERT_TRUE(gone.waitForFinished(5000));
     const qint64 deadPid = gone.processId() > 0 ? gone.processId() : 0;
     const QString name = UniqueLockName();
-    const QString path = LockPath(name);
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        // The layout QLockFile writes: pid, application name, host name.
-        const qint64 pid = deadPid > 0 ? deadPid : 999999;
-        f.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8()
-                + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
-    }
+    ASSERT_TRUE(WriteLock(LockPath(name), deadPid > 0 ? deadPid : 999999));
     app::SingleInstance next(name);
     EXPECT_TRUE(next.IsFirst());
 }
@@ -76,12 +77,10 @@ TEST(SingleInstanceTest, OldLockOfARunningInstanceStillHolds)
     // lives, so a second start is still refused.
     const QString name = UniqueLockName();
     const QString path = LockPath(name);
+    ASSERT_TRUE(WriteLock(path, QCoreApplication::applicationPid()));
     {
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n'
-                + QCoreApplication::applicationName().toUtf8() + '\n'
-                + QSysInfo::machineHostName().toUtf8() + '\n');
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600),
                                   QFileDevice::FileModificationTime));
     }

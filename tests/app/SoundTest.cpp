@@ -1,5 +1,7 @@
 #include "app/Sound.h"
 
+#include "TestSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QSemaphore>
@@ -79,12 +81,8 @@ TEST(SoundTest, NamesMatchFilesWithoutRegardToCase)
 TEST(SoundTest, BrokenFilesAreRefused)
 {
     QTemporaryDir dir;
-    QByteArray good;
-    {
-        QFile f(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        good = f.readAll();
-    }
+    const QByteArray good = testsupport::ReadFile(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"));
+    ASSERT_FALSE(good.isEmpty());
     QByteArray compressed = good;
     compressed[20] = 2; // format tag 2: ADPCM, which we do not play
     const std::pair<const char*, QByteArray> cases[] = {
@@ -96,18 +94,12 @@ TEST(SoundTest, BrokenFilesAreRefused)
     };
     for (const auto& [what, bytes] : cases) {
         const QString path = dir.filePath(QString::fromLatin1(what));
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        ASSERT_TRUE(testsupport::WriteFile(path, bytes));
         EXPECT_FALSE(Sound::ReadWave(path).has_value()) << what;
     }
     // A file cut inside its samples still plays what it has.
     const QString cut = dir.filePath(QStringLiteral("cut"));
-    QFile f(cut);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(good.left(good.size() / 2));
-    f.close();
+    ASSERT_TRUE(testsupport::WriteFile(cut, good.left(good.size() / 2)));
     const auto info = Sound::ReadWave(cut);
     ASSERT_TRUE(info.has_value());
     EXPECT_GT(info->frames, 0);
@@ -116,10 +108,7 @@ TEST(SoundTest, BrokenFilesAreRefused)
 TEST(SoundTest, MissingOrBrokenFileOrNoDeviceIsPassedOver)
 {
     QTemporaryDir dir;
-    QFile bad(dir.filePath(QStringLiteral("Recycle.wav")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("RIFF....WAVEjunk");
-    bad.close();
+    ASSERT_TRUE(testsupport::WriteFile(dir.filePath(QStringLiteral("Recycle.wav")), "RIFF....WAVEjunk"));
     QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"),
                 dir.filePath(QStringLiteral("Cmd.wav")));
     FolderForTest folder(dir.path());

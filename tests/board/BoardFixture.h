@@ -116,15 +116,23 @@ protected:
     ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
     ui::DataGrid* JobGrid() const { return Find<ui::DataGrid>(QStringLiteral("GörevGrid")); }
 
-    // Marks the lines with a double click in "Seç" and presses "Görev Ekle" for the staff member.
+    // Double-clicks "Seç" on the line, as the user marks (or unmarks) it.
+    void Mark(const QString& sipNo)
+    {
+        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(sipNo))) << sipNo.toStdString();
+        DoubleClickCell(OrderGrid(), 0);
+    }
+    // Picks the staff member and presses "Görev Ekle".
+    void Create(const QString& staff)
+    {
+        Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    }
     void MakeJobs(const QStringList& sipNos, const QString& staff)
     {
-        for (const QString& s : sipNos) {
-            ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(s))) << s.toStdString();
-            DoubleClickCell(OrderGrid(), 0);
-        }
-        window->findChild<ui::DataCombo*>(QStringLiteral("DBCombo1"))->setText(staff);
-        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+        for (const QString& s : sipNos)
+            Mark(s);
+        Create(staff);
     }
     // Puts the job grid on the job matching the criteria (and the order list follows it).
     void SelectJobWhere(const QString& criteria)
@@ -147,16 +155,13 @@ protected:
     using Row = std::map<std::string, std::string>;
     std::vector<Row> Rows(const QString& storePath, const QString& jetSql) const
     {
-        store::RecordView v;
-        v.setDatabaseName(storePath);
-        v.setRecordSource(jetSql);
-        v.Refresh();
+        const auto v = testsupport::OpenView(storePath, jetSql);
         std::vector<Row> rows;
-        const QStringList names = v.FieldNames();
-        for (; !v.EOF(); v.MoveNext()) {
+        const QStringList names = v->FieldNames();
+        for (; !v->EOF(); v->MoveNext()) {
             Row row;
             for (int i = 0; i < names.size(); ++i)
-                row[names[i].toStdString()] = v.Field(i).toString().toStdString();
+                row[names[i].toStdString()] = v->Field(i).toString().toStdString();
             rows.push_back(row);
         }
         return rows;

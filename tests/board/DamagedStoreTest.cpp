@@ -15,11 +15,8 @@ protected:
     QByteArray Files() const
     {
         QCryptographicHash hash(QCryptographicHash::Sha256);
-        for (const QString& f : {data.jobs(), data.reports(), data.accounts(), data.orders(), data.index()}) {
-            QFile file(f);
-            if (file.open(QIODevice::ReadOnly))
-                hash.addData(file.readAll());
-        }
+        for (const QString& f : {data.jobs(), data.reports(), data.accounts(), data.orders(), data.index()})
+            hash.addData(testsupport::ReadFile(f));
         return hash.result();
     }
     // Changes a store on a handle of its own, before the program starts.

@@ -20,11 +20,7 @@ protected:
     {
         return data.dataRoot() + QString::fromUtf8(grid) + QStringLiteral(".Dat");
     }
-    QByteArray Read(const char* grid) const
-    {
-        QFile f(LayoutFile(grid));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray Read(const char* grid) const { return testsupport::ReadFile(LayoutFile(grid)); }
     ui::DataGrid* Grid(const char* name) const { return Find<ui::DataGrid>(QString::fromUtf8(name)); }
 
     // The user drags a column border: the header resizes the section.
@@ -54,13 +50,9 @@ protected:
 TEST_F(GridWiringTest, LayoutsAreAppliedAtTheFirstActivation)
 {
     // Written before the program starts; the job grid has none.
-    QDir().mkpath(data.dataRoot());
     for (const auto& [grid, bytes] : {std::pair{"StokDataGrid", "600,#TRUE#\r\n1500,#TRUE#\r\n900,#FALSE#\r\n"},
-                                      std::pair{"DetayDBGrid", "1800,#TRUE#\r\n"}}) {
-        QFile f(LayoutFile(grid));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+                                      std::pair{"DetayDBGrid", "1800,#TRUE#\r\n"}})
+        ASSERT_TRUE(testsupport::WriteFile(LayoutFile(grid), bytes));
     Open();
     ui::DataGrid* orders = Grid("StokDataGrid");
     EXPECT_DOUBLE_EQ(orders->WidthTwips(0), 600);

@@ -20,19 +20,6 @@ protected:
         BoardTest::SetUp();
         ClearDemoMarks();
     }
-    ui::DataGrid* Orders_() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
-
-    // Double-clicks "Seç" on the line, as the user marks it.
-    void Mark(const QString& sipNo)
-    {
-        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + SqlText(sipNo))) << sipNo.toStdString();
-        DoubleClickCell(Orders_(), 0);
-    }
-    void Create(const QString& staff)
-    {
-        Find<ui::DataCombo>(QStringLiteral("DBCombo1"))->setText(staff);
-        QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-    }
     double JobCount(const QString& where) const
     {
         return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where ") + where);
@@ -203,8 +190,8 @@ TEST_F(JobCreationTest, FilterNarrowsByTheCurrentColumnOnly)
                           {9, "Eleman", true},     {10, "Not", false}};
     for (const Case& c : cases) {
         ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0010'")));
-        ClickCell(Orders_(), c.column);
-        ASSERT_EQ(Orders_()->Col(), c.column);
+        ClickCell(OrderGrid(), c.column);
+        ASSERT_EQ(OrderGrid()->Col(), c.column);
         const QVariant value = w.DataSiparis.Field(QString::fromUtf8(c.field));
         filter->setChecked(true);
         EXPECT_EQ(filter->isChecked(), c.filters) << c.column;
@@ -233,7 +220,7 @@ TEST_F(JobCreationTest, OnlyLinesEnteredHereCanBeDeletedWithTheDeleteKey)
     AddLine({.sipNo = QStringLiteral("T-0020"), .kind = QStringLiteral("Kesif")});
     auto& w = Open();
     w.ChooseKind(2);
-    auto* grid = Orders_();
+    auto* grid = OrderGrid();
 
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0020'")));
     grid->setFocus();
@@ -270,7 +257,7 @@ TEST_F(JobCreationTest, CtrlAltDoubleClickResetsTheMarkedLines)
     Mark(QStringLiteral("T-0031"));
     Orders()->Execute(QStringLiteral("UPDATE Siparisler SET Görev='Montaj', Eleman='Eski' WHERE SipNo='T-0031'"));
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0030'")));
-    DoubleClickCell(Orders_(), 3, Qt::ControlModifier | Qt::AltModifier);
+    DoubleClickCell(OrderGrid(), 3, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")), 0);
     EXPECT_EQ(LineText(QStringLiteral("T-0031"), "Görev"), QString());
     EXPECT_EQ(LineText(QStringLiteral("T-0031"), "Eleman"), QString());
@@ -282,7 +269,7 @@ TEST_F(JobCreationTest, CtrlClickCopiesTheCell)
     auto& w = Open();
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0040'")));
     QApplication::clipboard()->setText(QStringLiteral("önceki"));
-    ClickCell(Orders_(), 6, Qt::ControlModifier);
+    ClickCell(OrderGrid(), 6, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Şükrü Işık"));
 }
 
@@ -306,7 +293,7 @@ TEST_F(JobCreationTest, NamesWithASingleQuoteWorkInEveryPath)
 
     // The first-letter search and the filter on the customer column.
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='T-0050'")));
-    ClickCell(Orders_(), 6);
+    ClickCell(OrderGrid(), 6);
     Find<QCheckBox>(QStringLiteral("Check1"))->setChecked(true);
     EXPECT_EQ(w.DataSiparis.RecordCount(),
               OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where CariAdi=")
@@ -314,14 +301,14 @@ TEST_F(JobCreationTest, NamesWithASingleQuoteWorkInEveryPath)
     EXPECT_GE(w.DataSiparis.RecordCount(), 2);
     Find<QCheckBox>(QStringLiteral("Check1"))->setChecked(false);
     w.DataSiparis.MoveFirst();
-    QTest::keyClicks(Orders_(), QStringLiteral("A"));
+    QTest::keyClicks(OrderGrid(), QStringLiteral("A"));
     EXPECT_TRUE(w.DataSiparis.Field(QStringLiteral("CariAdi")).toString().startsWith(QLatin1Char('A'), Qt::CaseInsensitive));
 }
 
 TEST_F(JobCreationTest, TypingALetterFindsTheNextCustomerOrProductWithIt)
 {
     auto& w = Open();
-    auto* grid = Orders_();
+    auto* grid = OrderGrid();
     const int customer = w.DataSiparis.FieldIndex(QStringLiteral("CariAdi"));
     // The next line after `from` whose customer starts with the letter, from the top when none follows.
     auto expected = [&](int from, QChar letter) {
@@ -359,7 +346,7 @@ TEST_F(JobCreationTest, TypingAPatternCharacterFindsANameThatStartsWithIt)
     AddLine({.sipNo = QStringLiteral("T-0061"), .customer = QStringLiteral("[Depo] Elektrik")});
     AddLine({.sipNo = QStringLiteral("T-0062"), .customer = QStringLiteral("9 Eylül Mobilya")});
     auto& w = Open();
-    auto* grid = Orders_();
+    auto* grid = OrderGrid();
     for (const auto& [typed, customer] : {std::pair{QStringLiteral("#"), QStringLiteral("#1 Yapı Market")},
                                           std::pair{QStringLiteral("["), QStringLiteral("[Depo] Elektrik")}}) {
         w.DataSiparis.MoveFirst();
@@ -383,7 +370,7 @@ TEST_F(JobCreationTest, ManyLinesMoveTheGridsOnceAndReadEachListOnce)
     auto& w = Open();
     for (const QString& n : numbers)
         Mark(n);
-    QSignalSpy orderRows(Orders_(), &ui::DataGrid::rowChanged);
+    QSignalSpy orderRows(OrderGrid(), &ui::DataGrid::rowChanged);
     QSignalSpy jobRows(Find<ui::DataGrid>(QStringLiteral("GörevGrid")), &ui::DataGrid::rowChanged);
     QSignalSpy orderReads(&w.DataSiparis, &store::RecordView::refreshed);
     QSignalSpy staffReads(&w.DataSipEleman, &store::RecordView::refreshed);

@@ -35,21 +35,18 @@ struct OrderLine {
 // against this, not against the board's own queries.
 std::vector<OrderLine> AllOrderLines(const QString& path)
 {
-    store::RecordView all;
-    all.setDatabaseName(path);
-    all.setRecordSource(QStringLiteral("Siparisler"));
-    all.Refresh();
+    const auto all = testsupport::OpenView(path, QStringLiteral("Siparisler"));
     std::vector<OrderLine> lines;
-    for (; !all.EOF(); all.MoveNext()) {
+    for (; !all->EOF(); all->MoveNext()) {
         OrderLine l;
-        l.sipNo = all.Field(QStringLiteral("SipNo")).toString();
-        l.gorev = all.Field(QStringLiteral("Görev")).toString();
-        l.stokKod = all.Field(QStringLiteral("StokKod")).toString();
-        l.sec = all.Field(QStringLiteral("Sec")).toString();
-        l.sipTarih = all.Field(QStringLiteral("SipTarih")).toDateTime().date();
-        l.kalAdet = all.Field(QStringLiteral("KalAdet")).toDouble();
-        l.tesAdet = all.Field(QStringLiteral("TesAdet")).toDouble();
-        l.montaj = all.Field(QStringLiteral("Montaj")).toBool();
+        l.sipNo = all->Field(QStringLiteral("SipNo")).toString();
+        l.gorev = all->Field(QStringLiteral("Görev")).toString();
+        l.stokKod = all->Field(QStringLiteral("StokKod")).toString();
+        l.sec = all->Field(QStringLiteral("Sec")).toString();
+        l.sipTarih = all->Field(QStringLiteral("SipTarih")).toDateTime().date();
+        l.kalAdet = all->Field(QStringLiteral("KalAdet")).toDouble();
+        l.tesAdet = all->Field(QStringLiteral("TesAdet")).toDouble();
+        l.montaj = all->Field(QStringLiteral("Montaj")).toBool();
         lines.push_back(l);
     }
     return lines;
@@ -81,6 +78,17 @@ QStringList ViewColumn(store::RecordView& v, const QString& field)
 int MarkedLines(store::Connection& orders)
 {
     return orders.Scalar(QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")).toInt();
+}
+
+// Moves the board back day by day to one where at least two staff members work.
+bool GoToADayWithTwoInstallers(board::MainWindow& w)
+{
+    for (int back = 0; back < 21; ++back) {
+        w.DTPicker1->setDate(testsupport::DemoToday().addDays(-back));
+        if (w.DataSipEleman.RecordCount() >= 2)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -265,13 +273,7 @@ TEST_F(BoardTest, StaffListPicksTheStaffMemberOnlyWithFocusAndRows)
     auto* staffList = Find<ui::DataGrid>(QStringLiteral("DBGrid2"));
     auto* picker = Find<ui::DataCombo>(QStringLiteral("DBCombo1"));
 
-    // Find a day and kind where at least two staff rows exist.
-    bool found = false;
-    for (int back = 0; back < 21 && !found; ++back) {
-        Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-back));
-        found = w.DataSipEleman.RecordCount() >= 2;
-    }
-    ASSERT_TRUE(found) << "the demo data should have a day with two installers";
+    ASSERT_TRUE(GoToADayWithTwoInstallers(w)) << "the demo data should have a day with two installers";
 
     picker->setText(QStringLiteral("Kimse"));
     w.DataSipEleman.setAbsolutePosition(1); // moves without focus: no pick
@@ -468,12 +470,7 @@ TEST_F(BoardTest, AltGCreatesTheJobs)
 TEST_F(BoardTest, AClickOnAStaffMemberPicksItAlsoWhenItActivatesTheWindow)
 {
     auto& w = Open();
-    bool found = false;
-    for (int back = 0; back < 21 && !found; ++back) {
-        Find<ui::DatePicker>(QStringLiteral("DTPicker1"))->setDate(Today().addDays(-back));
-        found = w.DataSipEleman.RecordCount() >= 2;
-    }
-    ASSERT_TRUE(found) << "the demo data should have a day with two installers";
+    ASSERT_TRUE(GoToADayWithTwoInstallers(w)) << "the demo data should have a day with two installers";
     auto* staffList = Find<ui::DataGrid>(QStringLiteral("DBGrid2"));
     auto* picker = Find<ui::DataCombo>(QStringLiteral("DBCombo1"));
     picker->setText(QStringLiteral("Kimse"));

@@ -6,8 +6,6 @@
 #include "app/NetworkFolder.h"
 #include "app/Settings.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
 
 namespace {
 
@@ -30,19 +28,6 @@ protected:
     {
         return app::GetRegString(app::RootKey::CurrentUser, app::kSingleSeatFoldersKey, Folder());
     }
-
-    // Every file of the test folder (stores, settings) and its content.
-    std::map<QString, QByteArray> Files() const
-    {
-        std::map<QString, QByteArray> files;
-        QDirIterator it(data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile f(it.next());
-            f.open(QIODevice::ReadOnly);
-            files[it.filePath()] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-        }
-        return files;
-    }
 };
 
 TEST_F(NetworkFolderBoardTest, ANetworkFolderIsRefusedWithoutWritingAnything)
@@ -51,7 +36,7 @@ TEST_F(NetworkFolderBoardTest, ANetworkFolderIsRefusedWithoutWritingAnything)
         SCOPED_TRACE(name);
         FakeFileSystem(type);
         prompt.shown.clear();
-        const auto before = Files();
+        const auto before = testsupport::Snapshot(data.path());
         prompt.answers.push_back(app::Answer::No);
         board::MainWindow w;
         EXPECT_FALSE(w.Load());
@@ -62,7 +47,7 @@ TEST_F(NetworkFolderBoardTest, ANetworkFolderIsRefusedWithoutWritingAnything)
         EXPECT_TRUE(text.contains(Folder())) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("bozulabilir")));
         EXPECT_TRUE(text.contains(QStringLiteral("docs/MULTISEAT.md")));
-        EXPECT_EQ(Files(), before);
+        EXPECT_EQ(testsupport::Snapshot(data.path()), before);
         EXPECT_EQ(Remembered(), QString());
     }
 }

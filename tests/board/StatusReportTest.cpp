@@ -9,6 +9,9 @@
 
 namespace {
 
+const QString usta = QStringLiteral("Usta Bir");
+const QString t1 = QStringLiteral("S-0001"), t2 = QStringLiteral("S-0002");
+
 // Every board action leaves one sentence in the status bar; each case acts
 // as a user would, then reads the status bar and what the stores hold.
 class StatusReportTest : public BoardTest {
@@ -19,8 +22,8 @@ public:
     using BoardTest::JobGrid;
     using BoardTest::LineText;
     using BoardTest::MakeJobs;
+    using BoardTest::Mark;
     using BoardTest::PressDelete;
-    using BoardTest::SelectJob;
     using BoardTest::Store;
 
     QString Said() const { return window->statusBar()->currentMessage(); }
@@ -28,10 +31,11 @@ public:
     {
         return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo=") + store::SqlText(sipNo));
     }
-    void MarkLine(const QString& sipNo)
+    // A job for the first line, current in the job grid.
+    void PlanFirst()
     {
-        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(sipNo)));
-        DoubleClickCell(OrderGrid(), 0);
+        MakeJobs({t1}, usta);
+        SelectJob(t1);
     }
     void TypeQuantity(const QString& typed)
     {
@@ -43,9 +47,6 @@ public:
     QString DayText() const { return Today().toString(QStringLiteral("dd.MM.yyyy")); }
 };
 
-const QString usta = QStringLiteral("Usta Bir");
-const QString t1 = QStringLiteral("S-0001"), t2 = QStringLiteral("S-0002");
-
 struct Case {
     const char* what;
     std::function<void(StatusReportTest&)> act;
@@ -53,6 +54,12 @@ struct Case {
     std::function<void(StatusReportTest&)> stores; // what the user finds in the files afterwards
 };
 void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
+// A sentence that does not depend on what the action wrote.
+std::function<QString(StatusReportTest&)> Says(const char* text)
+{
+    return [text](StatusReportTest&) { return QString::fromUtf8(text); };
+}
 
 // Each case gets a fresh copy of the data and a fresh window.
 class StatusReportCase : public StatusReportTest, public ::testing::WithParamInterface<Case> {};
@@ -86,78 +93,65 @@ INSTANTIATE_TEST_SUITE_P(
          }},
         Case{"nothing marked",
          [](StatusReportTest& t) { QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton); },
-         [](StatusReportTest&) {
-             return QStringLiteral("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift "
-                                   "tıklayarak işaretleyin.");
-         },
+         Says("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift tıklayarak işaretleyin."),
          [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
         Case{"line marked",
-         [](StatusReportTest& t) { t.MarkLine(t1); },
-         [](StatusReportTest&) { return QStringLiteral("S-0001 işaretlendi."); },
+         [](StatusReportTest& t) { t.Mark(t1); },
+         Says("S-0001 işaretlendi."),
          [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); }},
         Case{"mark refused while a job is planned",
          [](StatusReportTest& t) {
              t.MakeJobs({t1}, usta);
-             t.MarkLine(t1);
+             t.Mark(t1);
          },
-         [](StatusReportTest&) { return QStringLiteral("S-0001 işaretlenemez: planlanmış bir Montaj görevi var."); },
+         Says("S-0001 işaretlenemez: planlanmış bir Montaj görevi var."),
          [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QString()); }},
         Case{"job done",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              QTest::keyClick(t.JobGrid(), Qt::Key_T);
          },
-         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi tamamlandı."); },
+         Says("S-0001 (Deneme Müşteri) görevi tamamlandı."),
          [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Tamam"), 1); }},
         Case{"job cancelled",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              QTest::keyClick(t.JobGrid(), Qt::Key_I);
          },
-         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi iptal edildi."); },
+         Says("S-0001 (Deneme Müşteri) görevi iptal edildi."),
          [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Iptal"), 1); }},
         Case{"quantity stored",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              t.TypeQuantity(QStringLiteral("3"));
          },
-         [](StatusReportTest&) { return QStringLiteral("S-0001: yapılan adet 3 olarak kaydedildi."); },
+         Says("S-0001: yapılan adet 3 olarak kaydedildi."),
          [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 3); }},
         Case{"number refused",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              t.TypeQuantity(QStringLiteral("x"));
          },
-         [](StatusReportTest&) {
-             return QStringLiteral("\"x\" yapılan adet olarak alınmadı: sıfır ya da daha büyük bir sayı yazın.");
-         },
+         Says("\"x\" yapılan adet olarak alınmadı: sıfır ya da daha büyük bir sayı yazın."),
          [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 0); }},
         Case{"job deleted",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              t.PressDelete();
          },
-         [](StatusReportTest&) { return QStringLiteral("S-0001 (Deneme Müşteri) görevi silindi."); },
+         Says("S-0001 (Deneme Müşteri) görevi silindi."),
          [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
         Case{"a done job stays",
          [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.SelectJob(t1);
+             t.PlanFirst();
              QTest::keyClick(t.JobGrid(), Qt::Key_T);
              t.PressDelete();
          },
-         [](StatusReportTest&) {
-             return QStringLiteral("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez.");
-         },
+         Says("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez."),
          [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 1); }},
         Case{"store busy",
          [](StatusReportTest& t) {
-             t.MarkLine(t1);
+             t.Mark(t1);
              // Another program holds the job store's write lock.
              sqlite3* other = nullptr;
              ASSERT_EQ(sqlite3_open(t.Store("Montaj.mdb").toUtf8().constData(), &other), SQLITE_OK);
@@ -166,10 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
              sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
              sqlite3_close(other);
          },
-         [](StatusReportTest&) {
-             return QStringLiteral("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz "
-                                   "sonra yeniden deneyin.");
-         },
+         Says("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz sonra yeniden deneyin."),
          [](StatusReportTest& t) {
              EXPECT_EQ(t.JobCount(t1), 0);
              EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); // still marked for the next try

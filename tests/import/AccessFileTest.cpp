@@ -1,4 +1,5 @@
 #include "ImportFixture.h"
+#include "TestSupport.h"
 
 #include "import/AccessFile.h"
 #include "store/StoreError.h"
@@ -46,12 +47,7 @@ QList<QStringList> readAll(const QString& path)
 
 QString openError(const QString& path)
 {
-    try {
-        readAll(path);
-    } catch (const store::StoreError& e) {
-        return e.message();
-    }
-    return {};
+    return testsupport::StoreErrorOf([&] { readAll(path); });
 }
 
 } // namespace
@@ -132,10 +128,8 @@ TEST(AccessFile, FilesThatCannotBeReadAreRefusedNamingThem)
 {
     QTemporaryDir dir;
     const auto write = [&](const QString& name, const QByteArray& bytes) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(testsupport::WriteFile(dir.filePath(name), bytes));
+        return dir.filePath(name);
     };
     QByteArray jet4 = QByteArray("\x00\x01\x00\x00", 4) + "Standard Jet DB";
     jet4 += QByteArray(0x14 - jet4.size(), '\0') + QByteArray("\x01", 1);
@@ -169,8 +163,7 @@ constexpr int kPage = 4096;
 
 QByteArray fixtureBytes(const QString& store)
 {
-    QFile f(AccessDir() + QLatin1Char('/') + store);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return testsupport::ReadFile(AccessDir() + QLatin1Char('/') + store);
 }
 
 // Writes a damaged copy of a fixture store and reads it whole: true when it
@@ -179,17 +172,10 @@ QByteArray fixtureBytes(const QString& store)
 bool refused(const QTemporaryDir& dir, const QString& store, const QByteArray& damaged)
 {
     const QString path = dir.filePath(store);
-    QFile out(path);
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(damaged);
-    out.close();
-    try {
-        readAll(path);
-        return false;
-    } catch (const store::StoreError& e) {
-        EXPECT_TRUE(e.message().contains(store)) << e.message().toStdString();
-        return true;
-    }
+    EXPECT_TRUE(testsupport::WriteFile(path, damaged));
+    const QString message = testsupport::StoreErrorOf([&] { readAll(path); });
+    EXPECT_TRUE(message.isEmpty() || message.contains(store)) << message.toStdString();
+    return !message.isEmpty();
 }
 
 } // namespace

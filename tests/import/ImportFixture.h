@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QCryptographicHash>
+#include "TestSupport.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QMap>
 #include <QString>
@@ -15,6 +15,8 @@
 
 // The Access test stores live beside the checkout (../shared), never in it.
 namespace importfixture {
+
+using testsupport::Snapshot;
 
 inline QString AccessDir()
 {
@@ -98,24 +100,6 @@ inline QStringList ExpectedTables(const QString& store)
         if (!f.startsWith(QLatin1Char('_')))
             names << f.chopped(4);
     return names;
-}
-
-// Every file under a folder (hidden ones too) with a hash of its content:
-// "left as it was" means this did not change.
-inline QMap<QString, QByteArray> Snapshot(const QString& dir)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        QByteArray hash = QByteArrayLiteral("dir");
-        if (it.fileInfo().isFile() && f.open(QIODevice::ReadOnly))
-            hash = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-        files.insert(QDir(dir).relativeFilePath(path), hash);
-    }
-    return files;
 }
 
 } // namespace importfixture

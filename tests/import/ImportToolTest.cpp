@@ -55,14 +55,13 @@ protected:
 
     void WriteSettings(const QString& diski, const QString& firma) const
     {
-        QDir().mkpath(Config() + QStringLiteral("/velmora"));
-        QFile f(Config() + QStringLiteral("/velmora/HKEY_CURRENT_USER.reg"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         const auto escaped = [](QString s) { return s.replace(QLatin1Char('\\'), QStringLiteral("\\\\")); };
-        f.write(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
-                               "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n\"Diski\"=\"%1\"\r\n\"Firma\"=\"%2\"\r\n")
-                    .arg(escaped(diski), escaped(firma))
-                    .toUtf8());
+        ASSERT_TRUE(testsupport::WriteFile(
+            Config() + QStringLiteral("/velmora/HKEY_CURRENT_USER.reg"),
+            QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                           "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n\"Diski\"=\"%1\"\r\n\"Firma\"=\"%2\"\r\n")
+                .arg(escaped(diski), escaped(firma))
+                .toUtf8()));
     }
 
     QTemporaryDir dir;
@@ -118,9 +117,7 @@ TEST_F(ImportToolTest, ForeignAndBrokenFilesEndWithACleanExitAndATurkishMessage)
             ASSERT_TRUE(QFile::copy(AccessDir() + QLatin1Char('/') + QLatin1String(c.file),
                                     source + QStringLiteral("/Montaj.mdb")));
         } else {
-            QFile f(source + QStringLiteral("/Montaj.mdb"));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(c.replaceBy);
+            ASSERT_TRUE(testsupport::WriteFile(source + QStringLiteral("/Montaj.mdb"), c.replaceBy));
         }
         const ToolRun r = Import({source, Path("hedef")}, Config());
         ASSERT_TRUE(r.finished) << "ended by a signal";

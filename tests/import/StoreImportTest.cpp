@@ -1,4 +1,5 @@
 #include "ImportFixture.h"
+#include "TestSupport.h"
 
 #include "import/StoreImport.h"
 #include "store/Connection.h"
@@ -47,24 +48,26 @@ protected:
     }
     QString ImportError(bool replace = false)
     {
-        try {
-            Import(replace);
-        } catch (const store::StoreError& e) {
-            return e.message();
-        }
-        return {};
+        return testsupport::StoreErrorOf([&] { Import(replace); });
+    }
+    // Rows of a table in a store of the destination.
+    int Count(const QString& storeName, const char* table) const
+    {
+        return store::Connection::Open(Dest() + QLatin1Char('/') + storeName)
+            ->Scalar(QStringLiteral("Select Count(*) From ") + QLatin1String(table))
+            .toInt();
     }
 
-    // The stores the program makes for company ABC, empty, in the destination.
+    // The stores the program makes for company ABC.
+    static constexpr std::pair<store::StoreKind, const char*> kStores[] = {
+        {store::StoreKind::Jobs, "Montaj.mdb"},     {store::StoreKind::Reports, "Rapor.mdb"},
+        {store::StoreKind::Accounts, "ABCCari.Mdb"}, {store::StoreKind::Orders, "ABCSiparis.Mdb"},
+        {store::StoreKind::Index, "ABCIndex.Mdb"},
+    };
+    // Those stores, empty, in the destination.
     void MakeEmptyStores() const
     {
-        using store::StoreKind;
-        const std::pair<StoreKind, const char*> stores[] = {
-            {StoreKind::Jobs, "Montaj.mdb"},     {StoreKind::Reports, "Rapor.mdb"},
-            {StoreKind::Accounts, "ABCCari.Mdb"}, {StoreKind::Orders, "ABCSiparis.Mdb"},
-            {StoreKind::Index, "ABCIndex.Mdb"},
-        };
-        for (const auto& [kind, name] : stores)
+        for (const auto& [kind, name] : kStores)
             store::CreateStore(kind, Dest() + QLatin1Char('/') + QLatin1String(name));
     }
 
@@ -193,16 +196,10 @@ TEST_F(StoreImportTest, StoresHaveTheLayoutsTablesAndIndexesAndOpenInVelmora)
     Import();
     // The same schema, statement for statement, as a store the program makes.
     QTemporaryDir made;
-    const std::pair<store::StoreKind, QString> kinds[] = {
-        {store::StoreKind::Jobs, QStringLiteral("Montaj.mdb")},
-        {store::StoreKind::Reports, QStringLiteral("Rapor.mdb")},
-        {store::StoreKind::Accounts, QStringLiteral("ABCCari.Mdb")},
-        {store::StoreKind::Orders, QStringLiteral("ABCSiparis.Mdb")},
-        {store::StoreKind::Index, QStringLiteral("ABCIndex.Mdb")},
-    };
-    for (const auto& [kind, name] : kinds) {
-        store::CreateStore(kind, made.filePath(name));
-        EXPECT_EQ(schemaOf(Dest() + QLatin1Char('/') + name), schemaOf(made.filePath(name))) << name.toStdString();
+    for (const auto& [kind, name] : kStores) {
+        const QString file = QString::fromLatin1(name);
+        store::CreateStore(kind, made.filePath(file));
+        EXPECT_EQ(schemaOf(Dest() + QLatin1Char('/') + file), schemaOf(made.filePath(file))) << name;
     }
 
     // The program's own queries find what Access had: '' and NULL apart,
@@ -258,10 +255,7 @@ TEST_F(StoreImportTest, SourceNamesAreMatchedWithoutRegardToCaseAndTheCompanyFol
             const QString path = Dest() + QLatin1Char('/') + name;
             EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
         }
-        EXPECT_EQ(store::Connection::Open(Dest() + QLatin1Char('/') + c.targetNames.at(3))
-                      ->Scalar(QStringLiteral("Select Count(*) From Siparisler"))
-                      .toInt(),
-                  300);
+        EXPECT_EQ(Count(c.targetNames.at(3), "Siparisler"), 300);
     }
 }
 
@@ -282,12 +276,7 @@ TEST_F(StoreImportTest, ExistingStoresAreKeptAsBakOnlyWithReplace)
         const QString bak = it.key() + QStringLiteral(".bak");
         EXPECT_EQ(Snapshot(Dest()).value(bak), it.value()) << bak.toStdString();
     }
-    auto jobs = [&] {
-        return store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb"))
-            ->Scalar(QStringLiteral("Select Count(*) From Montaj"))
-            .toInt();
-    };
-    EXPECT_EQ(jobs(), 100);
+    EXPECT_EQ(Count("Montaj.mdb", "Montaj"), 100);
 
     // A second run keeps the first backup and numbers the next one.
     const auto afterFirst = Snapshot(Dest());
@@ -296,15 +285,14 @@ TEST_F(StoreImportTest, ExistingStoresAreKeptAsBakOnlyWithReplace)
     const auto afterSecond = Snapshot(Dest());
     EXPECT_EQ(afterSecond.value(QStringLiteral("Montaj.mdb.bak")), afterFirst.value(QStringLiteral("Montaj.mdb.bak")));
     EXPECT_EQ(afterSecond.value(QStringLiteral("Montaj.mdb.2.bak")), afterFirst.value(QStringLiteral("Montaj.mdb")));
-    EXPECT_EQ(jobs(), 100);
+    EXPECT_EQ(Count("Montaj.mdb", "Montaj"), 100);
 }
 
 TEST_F(StoreImportTest, AFailureHalfWayLeavesTheDestinationAsItWas)
 {
     // ABCSiparis.Mdb comes fourth: three stores are written by the time it fails.
-    QFile good(AccessDir() + QStringLiteral("/ABCSiparis.Mdb"));
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    const QByteArray bytes = good.readAll();
+    const QByteArray bytes = testsupport::ReadFile(AccessDir() + QStringLiteral("/ABCSiparis.Mdb"));
+    ASSERT_FALSE(bytes.isEmpty());
     QByteArray zeroedPages = bytes;
     for (int page = 30; page < 60; ++page) // data pages in the middle of the order lines
         zeroedPages.replace(page * 4096, 4096, QByteArray(4096, '\0'));
@@ -329,15 +317,10 @@ TEST_F(StoreImportTest, AFailureHalfWayLeavesTheDestinationAsItWas)
         QDir(Source()).removeRecursively();
         QDir(Dest()).removeRecursively();
         ASSERT_TRUE(CopyStores(Source()));
-        QFile bad(Source() + QStringLiteral("/ABCSiparis.Mdb"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        bad.write(c.siparis);
-        bad.close();
+        ASSERT_TRUE(testsupport::WriteFile(Source() + QStringLiteral("/ABCSiparis.Mdb"), c.siparis));
         if (c.destinationExists) {
             MakeEmptyStores();
-            QFile other(Dest() + QStringLiteral("/Notlar.txt"));
-            ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-            other.write("kalsın");
+            ASSERT_TRUE(testsupport::WriteFile(Dest() + QStringLiteral("/Notlar.txt"), "kalsın"));
         }
         const auto before = Snapshot(Dest());
         const QString message = ImportError(true);
@@ -364,14 +347,8 @@ TEST_F(StoreImportTest, ForeignFilesUnderAStoreNameAreRefusedNamingFileAndTable)
     }
 
     // A folder of foreign files holds no store at all.
-    const QString none = [&] {
-        try {
-            import::ImportStores({ForeignDir(), Dest(), QStringLiteral("ABC"), false});
-        } catch (const store::StoreError& e) {
-            return e.message();
-        }
-        return QString();
-    }();
+    const QString none = testsupport::StoreErrorOf(
+        [&] { import::ImportStores({ForeignDir(), Dest(), QStringLiteral("ABC"), false}); });
     EXPECT_TRUE(none.contains(QStringLiteral("Access dosyası bulunamadı"))) << none.toStdString();
     EXPECT_TRUE(none.contains(QStringLiteral("ABCCari.Mdb"))) << none.toStdString();
 }
@@ -391,12 +368,8 @@ TEST_F(StoreImportTest, StoresMissingFromTheSourceAreNamedAndTheRestImported)
     QDir(Source()).removeRecursively();
     QDir(Dest()).removeRecursively();
     ASSERT_TRUE(CopyStores(Source(), {QStringLiteral("ABCCari.Mdb")}));
-    try {
-        Import(false, QStringLiteral("XYZ"));
-        ADD_FAILURE() << "imported with the wrong company code";
-    } catch (const store::StoreError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("--company"))) << e.message().toStdString();
-    }
+    const QString refused = testsupport::StoreErrorOf([&] { Import(false, QStringLiteral("XYZ")); });
+    EXPECT_TRUE(refused.contains(QStringLiteral("--company"))) << refused.toStdString();
 }
 
 TEST_F(StoreImportTest, AccessFilesInTheDataFolderAreReplacedInPlaceAndKept)
@@ -413,8 +386,5 @@ TEST_F(StoreImportTest, AccessFilesInTheDataFolderAreReplacedInPlaceAndKept)
     for (auto it = access.begin(); it != access.end(); ++it)
         EXPECT_EQ(after.value(it.key() + QStringLiteral(".bak")), it.value()) << it.key().toStdString();
     EXPECT_EQ(after.size(), 10); // the stores and their Access originals, nothing else
-    EXPECT_EQ(store::Connection::Open(Dest() + QStringLiteral("/Montaj.mdb"))
-                  ->Scalar(QStringLiteral("Select Count(*) From Montaj"))
-                  .toInt(),
-              100);
+    EXPECT_EQ(Count("Montaj.mdb", "Montaj"), 100);
 }

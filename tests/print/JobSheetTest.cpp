@@ -9,15 +9,6 @@ namespace {
 
 using print::RecordingSurface;
 
-// The first recorded item with exactly this text.
-const print::TextItem* Item(const RecordingSurface& r, const QString& text)
-{
-    for (const auto& p : r.Items())
-        if (p.item.text == text)
-            return &p.item;
-    return nullptr;
-}
-
 int Count(const RecordingSurface& r, const QString& text)
 {
     return int(r.Texts().count(text));
@@ -30,10 +21,7 @@ QString BalanceOf(double amount)
 
 TEST_F(SheetTest, OneStaffMembersSheet)
 {
-    MakeBusiness();
-    OpenOn("Ali Demir");
-    ClickPrint(2);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintOne("Ali Demir");
     ExpectGolden(r, "jobsheet_single.txt");
 
     // Only the staff member's open jobs of the day, deliveries left out.
@@ -68,10 +56,7 @@ TEST_F(SheetTest, OneStaffMembersSheet)
 
 TEST_F(SheetTest, TitleFooterAndDateSitWhereTheyBelong)
 {
-    MakeBusiness();
-    OpenOn("Ali Demir");
-    ClickPrint(2);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintOne("Ali Demir");
     const double page = geometry.width;
 
     for (const QString& centred : {QStringLiteral("* * * * * Sorvik * * * * *"), QStringLiteral("Sayfa 1")}) {
@@ -99,10 +84,7 @@ TEST_F(SheetTest, TitleFooterAndDateSitWhereTheyBelong)
 
 TEST_F(SheetTest, LongNamesAndFirstAddressLineAreCutButNotTheSecond)
 {
-    MakeBusiness();
-    OpenOn("Ali Demir");
-    ClickPrint(2);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintOne("Ali Demir");
     const QString name = QStringLiteral("Özgür İnşaat Mühendislik Taahhüt Sanayi ve Ticaret Ltd. Şti.");
     const QString street = QStringLiteral("Mustafa Kemal Sahil Bulvarı No: 1234 Daire: 56 Kat: 7 Yalı Mahallesi");
     const QString district = QStringLiteral("Ege Serbest Bölgesi Yönetim Binası Arkası, Gaziemir / İzmir "
@@ -131,10 +113,7 @@ TEST_F(SheetTest, LongNamesAndFirstAddressLineAreCutButNotTheSecond)
 
 TEST_F(SheetTest, LongNoteIsPrintedWholeInPiecesRepeatedWordsKept)
 {
-    MakeBusiness();
-    OpenOn("Ali Demir");
-    ClickPrint(2);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintOne("Ali Demir");
     const print::TextItem* kind = Item(r, QStringLiteral("Görev : Keşif"));
     ASSERT_TRUE(kind);
     const double col4 = kind->x - 30 + 3600 + 4300;
@@ -167,10 +146,7 @@ TEST_F(SheetTest, LongNoteIsPrintedWholeInPiecesRepeatedWordsKept)
 
 TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPage)
 {
-    MakeBusiness();
-    Open();
-    ClickPrint(1);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintAll();
     ExpectGolden(r, "jobsheet_all.txt");
 
     EXPECT_EQ(r.PagesStarted(), 3);
@@ -197,10 +173,7 @@ TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPage)
 
 TEST_F(SheetTest, JobWithoutOrderLineOrCardShowsItsOwnCustomerAndNoBalance)
 {
-    MakeBusiness();
-    Open();
-    ClickPrint(1);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintAll();
     const QStringList texts = r.Texts();
     for (const auto& [name, product] : {std::pair{"Kayıp Sipariş Müşterisi", "Kayıp Ürün"},
                                         std::pair{"Kartsız Müşteri", "Kartsız Ürün"}}) {
@@ -226,12 +199,9 @@ protected:
 
 TEST_P(SheetBreakTest, BreakInsideACustomersJobs)
 {
-    MakeBusiness();
-    OpenOn("Hüseyin Çelik");
     const app::Answer answer = GetParam();
     prompt.answers = {answer};
-    ClickPrint(2);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintOne("Hüseyin Çelik");
     const char* golden = answer == app::Answer::Yes  ? "jobsheet_break_yes.txt"
                          : answer == app::Answer::No ? "jobsheet_break_no.txt"
                                                      : "jobsheet_break_cancel.txt";
@@ -285,12 +255,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, SheetBreakTest,
 
 TEST_F(SheetTest, CustomerWhoseLastJobEndsAPageKeepsItsBalanceThere)
 {
-    MakeBusiness();
     // Pages so short that every job ends one.
     geometry.height = 3000;
-    Open();
-    ClickPrint(1);
-    const RecordingSurface& r = Recording();
+    const RecordingSurface& r = PrintAll();
     // Every customer's balance, and only once, on the page of its last job.
     for (double amount : {26700.0, 250.0, 1500.0 + 16400, 7000.0}) {
         EXPECT_EQ(Count(r, BalanceOf(amount)), 1) << amount;
@@ -313,7 +280,6 @@ TEST_F(SheetTest, CustomerWhoseLastJobEndsAPageKeepsItsBalanceThere)
 
 TEST_F(SheetTest, NothingWithoutACurrentJobOrWhileAPanelIsOpen)
 {
-    MakeBusiness();
     auto& w = Open();
     // Tek Yazdır without a current job: it says why and prints nothing.
     w.DataGörev.MoveLast();
@@ -345,7 +311,6 @@ TEST_F(SheetTest, NothingWithoutACurrentJobOrWhileAPanelIsOpen)
 
 TEST_F(SheetTest, ButtonsTurnGreenWhilePrintingAndYellowAfterwards)
 {
-    MakeBusiness();
     OpenOn("Ali Demir");
     const QString green = QStringLiteral("rgb(0, 255, 0)"), yellow = QStringLiteral("rgb(255, 255, 0)");
     auto* all = Find<QPushButton>(QStringLiteral("Command1(1)"));
@@ -371,7 +336,6 @@ TEST_F(SheetTest, ButtonsTurnGreenWhilePrintingAndYellowAfterwards)
 
 TEST_F(SheetTest, DayWithoutOpenJobsPrintsNothingAndSaysSo)
 {
-    MakeBusiness();
     Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Tamam=True"));
     OpenOn("Ali Demir");
     ClickPrint(1);
@@ -386,7 +350,6 @@ TEST_F(SheetTest, DayWithoutOpenJobsPrintsNothingAndSaysSo)
 
 TEST_F(SheetTest, TheCurrentPrintersFontStaysWithItUntilTheDialogReplacesIt)
 {
-    MakeBusiness();
     OpenOn("Ali Demir");
     print::CurrentPrinter().font.name = QStringLiteral("Times New Roman");
     const auto titleFont = [this](size_t n) {

@@ -72,6 +72,23 @@ inline void PressTamam(print::PrinterDialog& d)
     QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("YazCmd(1)")), Qt::LeftButton);
 }
 
+// The first and the last recorded item with exactly this text (nullptr when none).
+inline const print::TextItem* Item(const print::RecordingSurface& r, const QString& text)
+{
+    for (const auto& p : r.Items())
+        if (p.item.text == text)
+            return &p.item;
+    return nullptr;
+}
+inline const print::TextItem* LastItem(const print::RecordingSurface& r, const QString& text)
+{
+    const print::TextItem* found = nullptr;
+    for (const auto& p : r.Items())
+        if (p.item.text == text)
+            found = &p.item;
+    return found;
+}
+
 // Compares a recording with its reviewed file in tests/<folder>/golden/.
 // VELMORA_UPDATE_GOLDEN=1 writes the file instead (review the diff, then commit).
 inline void ExpectGoldenFile(const print::RecordingSurface& recording, const char* folder, const char* name)

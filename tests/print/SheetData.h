@@ -46,10 +46,12 @@ protected:
         bool done = false, cancelled = false;
     };
 
+    // Every sheet test prints from the same business.
     void SetUp() override
     {
         PrintTest::SetUp();
         Jobs()->Execute(QStringLiteral("INSERT INTO RecSay (RecNo) VALUES (100)"));
+        MakeBusiness();
     }
 
     static QString T(const char* s) { return store::SqlText(QString::fromUtf8(s)); }
@@ -156,6 +158,20 @@ protected:
         ClickCell(Find<ui::DataGrid>(QStringLiteral("GörevGrid")), 0);
         EXPECT_EQ(w.DataGörev.Field(0).toString(), QString::fromUtf8(staff));
         return w;
+    }
+
+    // "Tek Yazdır" on the staff member's first job, and "Tümünü Yazdır" on the board, answered "Tamam".
+    const print::RecordingSurface& PrintOne(const char* staff)
+    {
+        OpenOn(staff);
+        ClickPrint(2);
+        return Recording();
+    }
+    const print::RecordingSurface& PrintAll()
+    {
+        Open();
+        ClickPrint(1);
+        return Recording();
     }
 
     static void ExpectGolden(const print::RecordingSurface& recording, const char* name)

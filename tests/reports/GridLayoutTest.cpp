@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "app/StorePaths.h"
 #include "reports/GridLayout.h"
 #include "ui/DataGrid.h"
@@ -49,16 +51,10 @@ protected:
     {
         return app::StorePaths::Local(paths.dataRoot) + QString::fromUtf8(name) + QStringLiteral(".Dat");
     }
-    QByteArray Read(const char* name) const
-    {
-        QFile f(LayoutFile(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray Read(const char* name) const { return testsupport::ReadFile(LayoutFile(name)); }
     void Write(const char* name, const QByteArray& bytes) const
     {
-        QFile f(LayoutFile(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(testsupport::WriteFile(LayoutFile(name), bytes));
     }
 
     // The heading-blanks rule, measured as the grid measures.

@@ -4,23 +4,6 @@ namespace {
 
 using print::RecordingSurface;
 
-const print::TextItem* Item(const RecordingSurface& r, const QString& text)
-{
-    for (const auto& p : r.Items())
-        if (p.item.text == text)
-            return &p.item;
-    return nullptr;
-}
-
-const print::TextItem* LastItem(const RecordingSurface& r, const QString& text)
-{
-    const print::TextItem* found = nullptr;
-    for (const auto& p : r.Items())
-        if (p.item.text == text)
-            found = &p.item;
-    return found;
-}
-
 int Pages(const RecordingSurface& r)
 {
     int pages = 0;
@@ -65,6 +48,27 @@ protected:
         return Recording();
     }
     double Right() const { return geometry.width - 60; } // x0 + T
+
+    struct BreakCase {
+        app::Answer answer;
+        const char* golden;
+        int pages;
+        bool closed; // the last page got its number and the picture
+    };
+    // Prints afresh with the page-break question answered as the case says;
+    // one question, the reviewed recording, the pages the answer leaves.
+    const RecordingSurface& PrintAnswering(const BreakCase& c, const QString& button)
+    {
+        recordings.clear();
+        prompt.shown.clear();
+        prompt.answers = {c.answer};
+        ClickPrinting(button);
+        const RecordingSurface& r = Recording();
+        ExpectGoldenFile(r, "reports", c.golden);
+        EXPECT_EQ(BreakQuestions(), 1);
+        EXPECT_EQ(Pages(r), c.pages);
+        return r;
+    }
 };
 
 TEST_F(ListPrintoutTest, ReportOnOnePageEndsWithItsNumberBesideTheTotalsPicture)
@@ -143,13 +147,6 @@ TEST_F(ListPrintoutTest, ReportFontFromTheSettingsOrThePrintersFaceAtSize10)
     }
 }
 
-struct BreakCase {
-    app::Answer answer;
-    const char* golden;
-    int pages;
-    bool closed; // the last page got its number and the picture
-};
-
 TEST_F(ListPrintoutTest, ReportOverSeveralPagesAsksAtEachBreak)
 {
     Crew(35); // 70 rows
@@ -161,13 +158,7 @@ TEST_F(ListPrintoutTest, ReportOverSeveralPagesAsksAtEachBreak)
     };
     for (const BreakCase& c : cases) {
         SCOPED_TRACE(c.golden);
-        recordings.clear();
-        prompt.shown.clear();
-        prompt.answers = {c.answer};
-        const RecordingSurface& r = PrintReport();
-        ExpectGoldenFile(r, "reports", c.golden);
-        EXPECT_EQ(BreakQuestions(), 1);
-        EXPECT_EQ(Pages(r), c.pages);
+        const RecordingSurface& r = PrintAnswering(c, QStringLiteral("RapCmd(1)"));
         EXPECT_EQ(Item(r, QStringLiteral(" Montaj  ")) != nullptr, c.closed);
         // The last row never breaks a page; every row is printed only after Yes.
         EXPECT_EQ(r.Texts().count(QStringLiteral(" 320.02.35")), c.answer == app::Answer::Yes ? 2 : 1);
@@ -225,13 +216,7 @@ TEST_F(ListPrintoutTest, PendingListOverSeveralPagesAsksAtEachBreak)
     };
     for (const BreakCase& c : cases) {
         SCOPED_TRACE(c.golden);
-        recordings.clear();
-        prompt.shown.clear();
-        prompt.answers = {c.answer};
-        const RecordingSurface& r = PrintPending();
-        ExpectGoldenFile(r, "reports", c.golden);
-        EXPECT_EQ(BreakQuestions(), 1);
-        EXPECT_EQ(Pages(r), c.pages);
+        const RecordingSurface& r = PrintAnswering(c, QStringLiteral("Command5(0)"));
         EXPECT_EQ(r.Texts().contains(QStringLiteral("=  50")), c.closed);
         EXPECT_EQ(Item(r, QStringLiteral("Sayfa 1 ")) != nullptr, c.answer != app::Answer::Cancel);
     }

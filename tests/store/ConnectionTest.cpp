@@ -2,8 +2,9 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 
+#include "TestSupport.h"
+
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -101,21 +102,13 @@ protected:
 
     void WriteFile(const QString& name, const QByteArray& bytes)
     {
-        QDir().mkpath(QFileInfo(Path(name)).path());
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(testsupport::WriteFile(Path(name), bytes));
     }
 
     // The message Open gives for a file, or "" when it opens.
     QString OpenError(const QString& name)
     {
-        try {
-            Connection::Open(Path(name));
-        } catch (const StoreError& e) {
-            return e.message();
-        }
-        return {};
+        return testsupport::StoreErrorOf([&] { Connection::Open(Path(name)); });
     }
 
     std::shared_ptr<Connection> MakeStore(const QString& name)
@@ -309,13 +302,9 @@ TEST_F(ConnectionTest, NestedTransactionsCommitOnlyAtTheOutermostLevel)
 TEST_F(ConnectionTest, EngineErrorsNameTheFileAndTable)
 {
     auto c = MakeStore(QStringLiteral("Montaj.mdb"));
-    try {
-        c->Execute(QStringLiteral("Select * From Siparisler"));
-        ADD_FAILURE() << "no error";
-    } catch (const StoreError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Montaj.mdb"))) << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Tablo bulunamadı: Siparisler"))) << e.message().toStdString();
-    }
+    const QString message = testsupport::StoreErrorOf([&] { c->Execute(QStringLiteral("Select * From Siparisler")); });
+    EXPECT_TRUE(message.contains(QStringLiteral("Montaj.mdb"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("Tablo bulunamadı: Siparisler"))) << message.toStdString();
     // A misspelt bracketed field is an error, not the text 'Elemn'.
     EXPECT_THROW(c->Scalar(QStringLiteral("Select Count(*) From Rapor Where [Elemn]='x'")), StoreError);
 }

@@ -6,6 +6,8 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 
+#include "TestSupport.h"
+
 #include <QDateTime>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -54,14 +56,7 @@ protected:
         tx.Commit();
     }
 
-    std::unique_ptr<RecordView> view(const QString& source)
-    {
-        auto v = std::make_unique<RecordView>(QStringLiteral("DataTest"));
-        v->setDatabaseName(path);
-        v->setRecordSource(source);
-        v->Refresh();
-        return v;
-    }
+    std::unique_ptr<RecordView> view(const QString& source) { return testsupport::OpenView(path, source); }
 
     QStringList column(RecordView& v, const QString& field)
     {
@@ -427,11 +422,9 @@ TEST_F(RecordViewTest, DataSurvivesClosingAndReopening)
     ASSERT_EQ(again->RecordCount(), 1);
     EXPECT_EQ(again->Field(QStringLiteral("SipNo")).toString(), QStringLiteral("S004"));
     // The store name is matched without regard to case.
-    RecordView other;
-    other.setDatabaseName(dir.filePath(QStringLiteral("siparis.mdb")));
-    other.setRecordSource(QStringLiteral("Siparisler"));
-    other.Refresh();
-    EXPECT_EQ(other.RecordCount(), 5);
+    EXPECT_EQ(testsupport::OpenView(dir.filePath(QStringLiteral("siparis.mdb")), QStringLiteral("Siparisler"))
+                  ->RecordCount(),
+              5);
 }
 
 TEST_F(RecordViewTest, ChangesThroughTheStoreShowInOpenViews)
@@ -450,12 +443,8 @@ TEST_F(RecordViewTest, FailuresLeaveTheViewEmptyWithATurkishMessage)
     auto v = view(QStringLiteral("Siparisler"));
     QSignalSpy refreshed(v.get(), &RecordView::refreshed);
     v->setRecordSource(QStringLiteral("Select * From Yok Order By SipNo"));
-    try {
-        v->Refresh();
-        FAIL() << "a missing table must raise";
-    } catch (const StoreError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Tablo bulunamadı"))) << e.what();
-    }
+    const QString message = testsupport::StoreErrorOf([&] { v->Refresh(); });
+    EXPECT_TRUE(message.contains(QStringLiteral("Tablo bulunamadı"))) << message.toStdString();
     EXPECT_EQ(refreshed.count(), 1);
     EXPECT_EQ(v->RecordCount(), 0);
     EXPECT_TRUE(v->BOF() && v->EOF());
@@ -554,10 +543,8 @@ TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
         tx.Commit();
     }
     const QString source = QStringLiteral("Select * From Montaj");
-    RecordView v;
-    v.setDatabaseName(path);
-    v.setRecordSource(source);
-    v.Refresh();
+    const auto view = testsupport::OpenView(path, source);
+    RecordView& v = *view;
     v.FindFirst(QStringLiteral("SipNo='S000'"));
     QStringList gone;
     const int places[] = {0, 5, 5, 30, 1, 50, 2, 40, 0, 20, 20, 20};
@@ -571,13 +558,10 @@ TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
             v.setField(0, QStringLiteral("Y%1").arg(++added));
             v.Update();
         }
-        RecordView fresh;
-        fresh.setDatabaseName(path);
-        fresh.setRecordSource(source);
-        fresh.Refresh();
-        ASSERT_EQ(v.RecordCount(), fresh.RecordCount());
-        for (int row = 0; row < fresh.RecordCount(); row += 3) {
-            const QString sipNo = fresh.ValueAt(row, 0).toString();
+        const auto fresh = testsupport::OpenView(path, source);
+        ASSERT_EQ(v.RecordCount(), fresh->RecordCount());
+        for (int row = 0; row < fresh->RecordCount(); row += 3) {
+            const QString sipNo = fresh->ValueAt(row, 0).toString();
             v.FindFirst(QStringLiteral("SipNo='") + sipNo + QLatin1Char('\''));
             ASSERT_FALSE(v.NoMatch()) << sipNo.toStdString();
             EXPECT_EQ(v.AbsolutePosition(), row) << sipNo.toStdString() << " after " << k + 1 << " deletions";

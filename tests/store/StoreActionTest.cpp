@@ -5,6 +5,8 @@
 #include "store/StoreAction.h"
 #include "store/StoreError.h"
 
+#include "TestSupport.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -49,10 +51,8 @@ protected:
     {
         TakeBatchNumber(jobs());
         action.store(0).Execute(QStringLiteral("Insert Into Montaj (Eleman, SipNo) Values ('Can', 'A1')"));
-        RecordView day;
-        day.setDatabaseName(orders());
-        day.setRecordSource(QStringLiteral("Select * From Montaj"));
-        day.Refresh();
+        const auto view = testsupport::OpenView(orders(), QStringLiteral("Select * From Montaj"));
+        RecordView& day = *view;
         day.AddNew();
         day.setField(QStringLiteral("SipNo"), QStringLiteral("A1"));
         day.setField(QStringLiteral("Eleman"), QStringLiteral("Can"));
@@ -117,13 +117,9 @@ TEST_F(StoreActionTest, ALockedStoreIsRefusedBeforeAnythingIsWritten)
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(orders().toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    try {
-        StoreAction action({jobs(), orders()});
-        ADD_FAILURE() << "a locked store was taken";
-    } catch (const StoreError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("kilitli"))) << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains(QStringLiteral("[database is locked]"))) << e.message().toStdString();
-    }
+    const QString refused = testsupport::StoreErrorOf([&] { StoreAction action({jobs(), orders()}); });
+    EXPECT_TRUE(refused.contains(QStringLiteral("kilitli"))) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QStringLiteral("[database is locked]"))) << refused.toStdString();
     // The job store alone is not held by the failed action nor by the other program.
     EXPECT_NO_THROW({
         StoreAction alone({jobs()});

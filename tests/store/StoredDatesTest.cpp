@@ -2,6 +2,8 @@
 #include "store/RecordView.h"
 #include "store/Sql.h"
 
+#include "TestSupport.h"
+
 #include <QDateTime>
 #include <QTemporaryDir>
 
@@ -90,10 +92,8 @@ protected:
 
 TEST_F(StoredDatesInAZone, KeepTheirWallClockThroughReadingAndWriting)
 {
-    store::RecordView v(QStringLiteral("DataTest"));
-    v.setDatabaseName(path);
-    v.setRecordSource(QStringLiteral("Select * From Montaj Order By SipNo"));
-    v.Refresh();
+    const auto view = testsupport::OpenView(path, QStringLiteral("Select * From Montaj Order By SipNo"));
+    store::RecordView& v = *view;
     const QDateTime gap = v.Field(QStringLiteral("Tarih")).toDateTime();
     EXPECT_EQ(gap.date(), QDate(2026, 3, 29));
     EXPECT_EQ(gap.time(), QTime(2, 30));

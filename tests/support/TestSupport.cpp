@@ -5,9 +5,12 @@
 #include "store/Connection.h"
 #include "store/Layouts.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace testsupport {
 
@@ -93,18 +96,44 @@ ScopedSettingsFile::~ScopedSettingsFile() { app::SettingsFile::SetPathForTesting
 
 QString ScopedSettingsFile::path() const { return dir_.path() + QStringLiteral("/velmora/HKEY_CURRENT_USER.reg"); }
 
-void ScopedSettingsFile::write(const QByteArray& bytes) const
+void ScopedSettingsFile::write(const QByteArray& bytes) const { WriteFile(path(), bytes); }
+
+QByteArray ScopedSettingsFile::read() const { return ReadFile(path()); }
+
+std::unique_ptr<store::RecordView> OpenView(const QString& storePath, const QString& source, const QString& name)
 {
-    QDir().mkpath(dir_.path() + QStringLiteral("/velmora"));
-    QFile f(path());
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
+    auto v = std::make_unique<store::RecordView>(name);
+    v->setDatabaseName(storePath);
+    v->setRecordSource(source);
+    v->Refresh();
+    return v;
 }
 
-QByteArray ScopedSettingsFile::read() const
+bool WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> Snapshot(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const bool file = it.fileInfo().isFile();
+        files.insert(QDir(dir).relativeFilePath(path),
+                     file ? QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha1) : "dir");
+    }
+    return files;
 }
 
 QString BinDir()

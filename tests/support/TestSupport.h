@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/DemoData.h"
+#include "store/RecordView.h"
+#include "store/StoreError.h"
 
 #include <QDate>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -76,5 +79,29 @@ private:
 
 // Where the built executables are (velmora-sql, velmora-demo).
 QString BinDir();
+
+// A view on a store, refreshed, on its first row.
+std::unique_ptr<store::RecordView> OpenView(const QString& storePath, const QString& source,
+                                            const QString& name = QStringLiteral("DataTest"));
+
+// Replaces a file's content whole, making its folder; false when it cannot.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
+// Every file and folder under a folder (hidden ones too), by relative path,
+// with a hash of each file's content: "left as it was" means this did not change.
+QMap<QString, QByteArray> Snapshot(const QString& dir);
+
+// The message of the store error `act` raises; empty when it raises none.
+template <typename Act> QString StoreErrorOf(Act&& act)
+{
+    try {
+        act();
+    } catch (const store::StoreError& e) {
+        return e.message();
+    }
+    return {};
+}
 
 } // namespace testsupport

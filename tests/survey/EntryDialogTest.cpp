@@ -106,6 +106,12 @@ protected:
             Type(Note(), c.note);
     }
     void SetFee(const QString& fee) { Replace(Fee(), fee); }
+    // A record number typed over the proposed one and taken with Enter.
+    void EnterNumber(const QString& number)
+    {
+        Replace(Number(), number);
+        Enter(Number());
+    }
 
     double Accounts(const QString& jet) const { return data.Number(data.accounts(), jet); }
     double IndexNumber(const QString& jet) const { return data.Number(data.index(), jet); }
@@ -114,15 +120,20 @@ protected:
     // Every field of the one row a query gives, by position; empty when it gives none or several.
     static std::vector<QVariant> Fields(const QString& storePath, const QString& jetSql)
     {
-        store::RecordView v;
-        v.setDatabaseName(storePath);
-        v.setRecordSource(jetSql);
-        v.Refresh();
+        const auto v = testsupport::OpenView(storePath, jetSql);
         std::vector<QVariant> fields;
-        if (v.RecordCount() == 1)
-            for (int i = 0; i < v.FieldCount(); ++i)
-                fields.push_back(v.Field(i));
+        if (v->RecordCount() == 1)
+            for (int i = 0; i < v->FieldCount(); ++i)
+                fields.push_back(v->Field(i));
         return fields;
+    }
+    // The fields at these positions of a row read by Fields(), as text.
+    static void ExpectFields(const std::vector<QVariant>& row, std::initializer_list<std::pair<int, QString>> want,
+                             size_t size)
+    {
+        ASSERT_EQ(row.size(), size);
+        for (const auto& [position, text] : want)
+            EXPECT_EQ(row[size_t(position)].toString(), text) << "position " << position;
     }
     std::vector<QVariant> Card(const QString& code) const
     {
@@ -155,11 +166,8 @@ protected:
     std::map<QString, QByteArray> StoreFiles() const
     {
         std::map<QString, QByteArray> files;
-        for (const QString& p : {data.accounts(), data.orders(), data.index(), data.jobs()}) {
-            QFile f(p);
-            f.open(QIODevice::ReadOnly);
-            files[p] = f.readAll();
-        }
+        for (const QString& p : {data.accounts(), data.orders(), data.index(), data.jobs()})
+            files[p] = testsupport::ReadFile(p);
         return files;
     }
     // Every row of every table the entry writes, as text.
@@ -249,52 +257,32 @@ TEST_F(EntryDialogTest, NewCustomerWithFeesTwiceInOneYear)
     EXPECT_TRUE(dialog.isNull()) << "closed after saving";
     EXPECT_TRUE(prompt.shown.empty());
 
-    // The card, by position.
+    // The card, by position: HesKullan False (in use: the picker offers it
+    // next time), then Borc, Alacak, Bakiye, Hesap.
     EXPECT_EQ(Accounts(QStringLiteral("Select Count(*) From CariKartlar")), cards + 1);
-    const auto card = Card(kNew.name);
-    ASSERT_EQ(card.size(), 32u);
-    EXPECT_EQ(card[0].toString(), kNew.name);
-    EXPECT_EQ(card[1].toString(), kNew.name);
-    EXPECT_EQ(card[2].toString(), kNew.work);
-    EXPECT_EQ(card[3].toString(), kNew.address);
-    EXPECT_EQ(card[4].toString(), kNew.city);
-    EXPECT_EQ(card[20].toString(), kNew.mobile);
-    EXPECT_EQ(card[24].toString(), QString());
-    EXPECT_EQ(card[25].toString(), kNew.note);
-    EXPECT_EQ(card[27].toBool(), false); // in use: the picker offers it next time
-    EXPECT_EQ(card[28].toDouble(), 150);  // Borc
-    EXPECT_EQ(card[29].toDouble(), 0);    // Alacak
-    EXPECT_EQ(card[30].toDouble(), 150);  // Bakiye
-    EXPECT_EQ(card[31].toString(), QStringLiteral("Borç"));
-
+    ExpectFields(Card(kNew.name), {{0, kNew.name}, {1, kNew.name}, {2, kNew.work}, {3, kNew.address},
+                                   {4, kNew.city}, {20, kNew.mobile}, {24, ""}, {25, kNew.note}, {27, "false"},
+                                   {28, "150"}, {29, "0"}, {30, "150"}, {31, "Borç"}},
+                 32);
     // The survey line.
     const auto line = OrderLine(QStringLiteral("X1306"));
-    ASSERT_FALSE(line.empty());
-    EXPECT_EQ(line[0].toString(), kNew.name);
-    EXPECT_EQ(line[2].toDateTime(), store::WallClock(Today()));
-    EXPECT_EQ(line[10].toString(), kNew.name);
-    EXPECT_EQ(line[14].toDouble(), 1);
-    EXPECT_EQ(line[25].toString(), QStringLiteral("Kesif"));
-    EXPECT_EQ(line[11].toString(), QStringLiteral("KEŞİF"));
-    EXPECT_EQ(line[31].toString(), kNew.note);
+    ExpectFields(line, {{0, kNew.name}, {10, kNew.name}, {11, "KEŞİF"}, {14, "1"}, {25, "Kesif"}, {31, kNew.note}},
+                 32);
+    EXPECT_EQ(line.at(2).toDateTime(), store::WallClock(Today()));
 
-    // The fee's transaction and the year's counter.
+    // The fee's transaction and the year's counter. A stored date is a
+    // wall-clock value, kept without a zone (its text is the UTC form).
     auto moves = Transactions(kNew.name);
     ASSERT_EQ(moves.size(), 1u);
-    // A stored date is a wall-clock value, kept without a zone (its text is
-    // the UTC form).
-    EXPECT_EQ(moves[0]["Tarih"], "2026-12-07T00:00:00.000Z");
-    EXPECT_EQ(moves[0]["Aciklama"], "Keşif Bedeli");
-    EXPECT_EQ(moves[0]["Borc"], "150");
-    EXPECT_EQ(moves[0]["Alacak"], "0");
-    EXPECT_EQ(moves[0]["Carisi"], "");
+    const Row move = {{"Tarih", "2026-12-07T00:00:00.000Z"}, {"Aciklama", "Keşif Bedeli"}, {"Borc", "150"},
+                      {"Alacak", "0"}, {"Carisi", ""}, {"DigerId", "M261"}, {"Unvan", kNew.name.toStdString()},
+                      {"Nerde", "C"}};
+    for (const auto& [field, text] : move)
+        EXPECT_EQ(moves[0][field], text) << field;
     EXPECT_TRUE(data.Open(data.accounts())
                     ->Scalar(QStringLiteral("Select Carisi Is Null From CariHareket Where CariHarKod=")
                              + store::SqlText(kNew.name))
                     .toBool());
-    EXPECT_EQ(moves[0]["DigerId"], "M261");
-    EXPECT_EQ(moves[0]["Unvan"], kNew.name.toStdString());
-    EXPECT_EQ(moves[0]["Nerde"], "C");
     EXPECT_EQ(YearCounter("Indexi"), QStringLiteral("261"));
     EXPECT_EQ(YearCounter("SeriNo"), QStringLiteral("261"));
     EXPECT_EQ(IndexNumber(QStringLiteral("Select Count(*) From Tarih Where Tarih='2026'")), 1);
@@ -357,17 +345,13 @@ TEST_F(EntryDialogTest, ExistingCustomerUpdatedWithoutItsNameChanging)
 
 TEST_F(EntryDialogTest, SurveyAndServiceLinesDiffer)
 {
+    // The line's SipTur, Görev, Montaj, StokAdi and TesAdet, and the fee's text.
     const struct {
         int option;
-        const char* sipTur;
-        const char* kind;
-        bool montaj;
-        const char* stokAdi;
-        double tesAdet;
-        const char* aciklama;
+        const char *sipTur, *kind, *montaj, *stokAdi, *tesAdet, *aciklama;
     } cases[] = {
-        {0, "", "Kesif", false, "KEŞİF", 0, "Keşif Bedeli"},
-        {1, "SERVİS", "Servis", true, "SERVİS", 1, "Servis Bedeli"},
+        {0, "", "Kesif", "false", "KEŞİF", "0", "Keşif Bedeli"},
+        {1, "SERVİS", "Servis", "true", "SERVİS", "1", "Servis Bedeli"},
     };
     double number = kDemoRecSay;
     for (const auto& c : cases) {
@@ -377,29 +361,23 @@ TEST_F(EntryDialogTest, SurveyAndServiceLinesDiffer)
         SetFee(QStringLiteral("75"));
         Press(1);
         ASSERT_TRUE(dialog.isNull());
-        const QString sipNo = QStringLiteral("X%1").arg(++number);
-        const auto line = OrderLine(sipNo);
-        ASSERT_FALSE(line.empty()) << c.kind;
-        EXPECT_EQ(line[1].toString(), QString::fromUtf8(c.sipTur)) << c.kind;
-        EXPECT_EQ(line[25].toString(), QString::fromUtf8(c.kind));
-        EXPECT_EQ(line[27].toBool(), c.montaj) << c.kind;
-        EXPECT_EQ(line[11].toString(), QString::fromUtf8(c.stokAdi));
-        EXPECT_EQ(line[5].toDouble(), c.tesAdet) << c.kind;
-        EXPECT_EQ(line[0].toString(), QStringLiteral("120.01.0031"));
+        SCOPED_TRACE(c.kind);
+        ExpectFields(OrderLine(QStringLiteral("X%1").arg(++number)),
+                     {{0, "120.01.0031"}, {1, c.sipTur}, {5, c.tesAdet}, {11, c.stokAdi}, {25, c.kind}, {27, c.montaj}},
+                     32);
         const auto moves = Rows(data.accounts(), QStringLiteral("Select * From CariHareket Where Aciklama=")
                                                      + store::SqlText(QString::fromUtf8(c.aciklama))
                                                      + QStringLiteral(" And Tarih=#12/07/2026# And Borc=75"));
-        EXPECT_EQ(moves.size(), 1u) << c.aciklama;
+        EXPECT_EQ(moves.size(), 1u);
     }
 }
 
 TEST_F(EntryDialogTest, FeeKeepsBakiyeNonNegativeAndNamesTheLargerSide)
 {
+    // The card's Borc, Bakiye and Hesap after the fee; Alacak stays 250.
     const struct {
-        const char* fee;
-        double borc, bakiye;
-        const char* hesap;
-    } cases[] = {{"100", 200, 50, "Alacak"}, {"150", 250, 0, "Borç"}, {"200", 300, 50, "Borç"}};
+        const char *fee, *borc, *bakiye, *hesap;
+    } cases[] = {{"100", "200", "50", "Alacak"}, {"150", "250", "0", "Borç"}, {"200", "300", "50", "Borç"}};
     for (const auto& c : cases) {
         data.Open(data.accounts())
             ->Execute(QStringLiteral("UPDATE CariKartlar SET Borc=100, Alacak=250 WHERE CariKod='120.01.0013'"));
@@ -408,11 +386,9 @@ TEST_F(EntryDialogTest, FeeKeepsBakiyeNonNegativeAndNamesTheLargerSide)
         SetFee(QString::fromUtf8(c.fee));
         Press(1);
         ASSERT_TRUE(dialog.isNull());
-        const auto card = Card(QStringLiteral("120.01.0013"));
-        EXPECT_EQ(card[28].toDouble(), c.borc) << c.fee;
-        EXPECT_EQ(card[29].toDouble(), 250) << c.fee;
-        EXPECT_EQ(card[30].toDouble(), c.bakiye) << c.fee;
-        EXPECT_EQ(card[31].toString(), QString::fromUtf8(c.hesap)) << c.fee;
+        SCOPED_TRACE(c.fee);
+        ExpectFields(Card(QStringLiteral("120.01.0013")), {{28, c.borc}, {29, "250"}, {30, c.bakiye}, {31, c.hesap}},
+                     32);
     }
 }
 
@@ -442,8 +418,7 @@ TEST_F(EntryDialogTest, RecordNumberStoredAtEnterEvenWhenCancelled)
 {
     OpenEntry();
     const auto others = StoreFiles();
-    Replace(Number(), QStringLiteral("500"));
-    Enter(Number());
+    EnterNumber(QStringLiteral("500"));
     EXPECT_EQ(RecSay(), 500);
     EXPECT_EQ(dialog->NextRecordNo, 500);
     TypeCustomer(kNew);
@@ -462,8 +437,7 @@ TEST_F(EntryDialogTest, RecordNumberStoredAtEnterEvenWhenCancelled)
 TEST_F(EntryDialogTest, RecordNumberFromEnterNamesTheLine)
 {
     OpenEntry();
-    Replace(Number(), QStringLiteral("500"));
-    Enter(Number());
+    EnterNumber(QStringLiteral("500"));
     Type(Box(0), QStringLiteral("Ayşe Kaya"));
     Press(1);
     ASSERT_TRUE(dialog.isNull());
@@ -477,16 +451,14 @@ TEST_F(EntryDialogTest, BadNumbersAreRefusedAndNothingIsStored)
     OpenEntry();
     const auto before = AllRows();
     // A record number that is not a number: refused at Enter.
-    Replace(Number(), QStringLiteral("12a"));
-    Enter(Number());
+    EnterNumber(QStringLiteral("12a"));
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_TRUE(prompt.shown[0].text.contains(QStringLiteral("Kayıt No bir sayı olmalıdır")));
     EXPECT_EQ(dialog->NextRecordNo, kDemoRecSay + 1);
     EXPECT_EQ(Number()->text(), QStringLiteral("1306"));
 
     // A record number whose order number exists: refused at Tamam, naming it.
-    Replace(Number(), QStringLiteral("1278"));
-    Enter(Number());
+    EnterNumber(QStringLiteral("1278"));
     EXPECT_EQ(RecSay(), 1278);
     TypeCustomer(kNew);
     SetFee(QStringLiteral("10"));
@@ -497,8 +469,7 @@ TEST_F(EntryDialogTest, BadNumbersAreRefusedAndNothingIsStored)
     EXPECT_TRUE(Card(kNew.name).empty());
 
     // A pasted fee that is not a number: refused at Tamam.
-    Replace(Number(), QStringLiteral("1306"));
-    Enter(Number());
+    EnterNumber(QStringLiteral("1306"));
     Fee()->setText(QStringLiteral("12,5"));
     Press(1);
     ASSERT_FALSE(dialog.isNull());

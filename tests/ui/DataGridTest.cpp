@@ -21,17 +21,6 @@ using ui::ColumnFormat;
 using ui::DataGrid;
 using ui::GridColumn;
 
-GridColumn Col(const char* caption, const char* field, double twips,
-               ColumnFormat format = ColumnFormat::None)
-{
-    GridColumn c;
-    c.caption = QString::fromUtf8(caption);
-    c.dataField = QString::fromUtf8(field);
-    c.widthTwips = twips;
-    c.format = format;
-    return c;
-}
-
 // The job grid of the board in small: 0 SipNo, 1 Eleman, 2 Tamam, 3 Adet, 4 Kalan.
 std::vector<GridColumn> JobColumns()
 {

@@ -15,22 +15,11 @@ using ui::ColumnFormat;
 using ui::GridColumn;
 using ui::RecordModel;
 
-GridColumn Col(const char* caption, const char* field, ColumnFormat format = ColumnFormat::None,
-               ColumnAlign align = ColumnAlign::Left)
-{
-    GridColumn c;
-    c.caption = QString::fromUtf8(caption);
-    c.dataField = QString::fromUtf8(field);
-    c.format = format;
-    c.alignment = align;
-    return c;
-}
-
 std::vector<GridColumn> JobColumns()
 {
     return {Col("Sipariş", "SipNo"), Col("Tarih", "Tarih"),
-            Col("Tamam", "Tamam", ColumnFormat::YesNo, ColumnAlign::Center),
-            Col("Adet", "Adet", ColumnFormat::GeneralNumber, ColumnAlign::Right),
+            Col("Tamam", "Tamam", 1200, ColumnFormat::YesNo, ColumnAlign::Center),
+            Col("Adet", "Adet", 1200, ColumnFormat::GeneralNumber, ColumnAlign::Right),
             Col("Yok", "BöyleAlanYok"), Col("Boş", "")};
 }
 

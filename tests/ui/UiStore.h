@@ -1,12 +1,29 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include "store/Connection.h"
 #include "store/RecordView.h"
 #include "store/StoreError.h"
+#include "ui/GridColumn.h"
 
 #include <QTemporaryDir>
 
 #include <memory>
+
+// A grid column on a field, as the forms design them.
+inline ui::GridColumn Col(const char* caption, const char* field, double twips = 1200,
+                          ui::ColumnFormat format = ui::ColumnFormat::None,
+                          ui::ColumnAlign align = ui::ColumnAlign::Left)
+{
+    ui::GridColumn c;
+    c.caption = QString::fromUtf8(caption);
+    c.dataField = QString::fromUtf8(field);
+    c.widthTwips = twips;
+    c.format = format;
+    c.alignment = align;
+    return c;
+}
 
 // A small job store of its own for each ui test: table Montaj with text,
 // date, Yes/No and number fields, `rows` jobs numbered S0001, S0002, ...
@@ -33,11 +50,7 @@ public:
     std::unique_ptr<store::RecordView> View(const QString& source = QStringLiteral(
                                                 "Select * From Montaj Order By SipNo Asc"))
     {
-        auto v = std::make_unique<store::RecordView>(QStringLiteral("DataTest"));
-        v->setDatabaseName(path);
-        v->setRecordSource(source);
-        v->Refresh();
-        return v;
+        return testsupport::OpenView(path, source);
     }
 
     QTemporaryDir dir;
