@@ -13,6 +13,8 @@
 #include "store/Connection.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -35,6 +37,18 @@ struct Data {
     QString orders, jobs;
 };
 
+// Copies every file of a data folder; false when any is missing or fails.
+inline bool CopyStores(const QString& from, const QString& to)
+{
+    const QStringList files = QDir(from).entryList(QDir::Files);
+    if (files.isEmpty() || !QDir().mkpath(to))
+        return false;
+    for (const QString& f : files)
+        if (!QFile::copy(from + QLatin1Char('/') + f, to + QLatin1Char('/') + f))
+            return false;
+    return true;
+}
+
 // The data, made on first use; prepare runs once on it before any window opens.
 inline std::unique_ptr<Data>& dataSlot()
 {
@@ -50,7 +64,13 @@ inline Data& data(const std::function<void(Data&)>& prepare = {})
         made->root = made->temp.path();
         made->orders = made->root + QStringLiteral("/MuhasebeData/Siparis.Mdb");
         made->jobs = made->root + QStringLiteral("/MuhasebeData/Montaj.mdb");
-        app::MakeDemoData(made->root, kToday, app::DemoSize::Large, 7);
+        // Making the data takes a minute or more; a folder made once with
+        // "velmora-demo DIR --large --today 2026-12-07 --seed 7" and named in
+        // VELMORA_LARGE_DEMO is copied instead.
+        const QString ready = qEnvironmentVariable("VELMORA_LARGE_DEMO");
+        const QString stores = QStringLiteral("/MuhasebeData");
+        if (ready.isEmpty() || !CopyStores(ready + stores, made->root + stores))
+            app::MakeDemoData(made->root, kToday, app::DemoSize::Large, 7);
         app::SettingsFile::SetPathForTesting(made->temp.filePath(QStringLiteral("settings.reg")));
         app::SaveRegString(app::RootKey::CurrentUser, app::kSettingsKey, QStringLiteral("Diski"),
                            made->root + QLatin1Char('/'));

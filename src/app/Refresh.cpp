@@ -20,7 +20,12 @@ void Try(Step&& step)
     }
 }
 
+int eventHolds = 0;
+
 } // namespace
+
+HoldRefreshEvents::HoldRefreshEvents() { ++eventHolds; }
+HoldRefreshEvents::~HoldRefreshEvents() { --eventHolds; }
 
 void RefreshData(store::RecordView& view)
 {
@@ -29,7 +34,8 @@ void RefreshData(store::RecordView& view)
     const bool gui = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
     if (gui) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        QCoreApplication::processEvents();
+        if (eventHolds == 0)
+            QCoreApplication::processEvents();
     }
 
     // A query that cannot run leaves the view empty (the view drops its old

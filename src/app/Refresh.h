@@ -9,4 +9,15 @@ namespace app {
 // view empty. Shows the hourglass and lets pending window events run once.
 void RefreshData(store::RecordView& view);
 
+// While one is held, RefreshData does not let window events run: an action
+// that refreshes several views and holds the window's painting lets events
+// run at its own pace, or once when it ends.
+class HoldRefreshEvents {
+public:
+    HoldRefreshEvents();
+    ~HoldRefreshEvents();
+    HoldRefreshEvents(const HoldRefreshEvents&) = delete;
+    HoldRefreshEvents& operator=(const HoldRefreshEvents&) = delete;
+};
+
 } // namespace app

@@ -16,6 +16,7 @@
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 #include "ui/DatePicker.h"
+#include "ui/Painting.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -26,42 +27,49 @@ namespace board {
 
 void MainWindow::ReloadBoardLists()
 {
+    // Four lists are read again: the window is drawn once, at the end, and
+    // each grid moves to its view's row once instead of to the last row and
+    // back for every refresh. The grids are let go while the lists still do
+    // not follow one another.
+    const ui::PaintOnce paintOnce(this);
     app::SuppressListSync = true;
-    BoardDateText = store::DateLiteral(DTPicker1->date());
+    {
+        const ui::DataGrid::HoldFollowing holdOrders(StokDataGrid), holdJobs(GörevGrid), holdStaff(DBGrid2);
+        BoardDateText = store::DateLiteral(DTPicker1->date());
 
-    DataSiparis.setRecordSource(QStringLiteral("Select * From Siparisler Where SipTarih<=")
-                                + BoardDateText
-                                + QString::fromUtf8(store::KindByCode(CurrentKind).orderFilter)
-                                + QStringLiteral(" Order By SipNo Desc"));
-    app::RefreshData(DataSiparis);
+        DataSiparis.setRecordSource(QStringLiteral("Select * From Siparisler Where SipTarih<=")
+                                    + BoardDateText
+                                    + QString::fromUtf8(store::KindByCode(CurrentKind).orderFilter)
+                                    + QStringLiteral(" Order By SipNo Desc"));
+        app::RefreshData(DataSiparis);
 
-    DataSipEleman.setRecordSource(QStringLiteral("Select * From ") + CurrentKind
-                                  + QStringLiteral(" Where Iptal=False And Tarih=") + BoardDateText
-                                  + QStringLiteral(" Order By SipNo Asc"));
-    app::RefreshData(DataSipEleman);
+        DataSipEleman.setRecordSource(QStringLiteral("Select * From ") + CurrentKind
+                                      + QStringLiteral(" Where Iptal=False And Tarih=") + BoardDateText
+                                      + QStringLiteral(" Order By SipNo Asc"));
+        app::RefreshData(DataSipEleman);
 
-    // The staff picker offers the first staff member of the day, or the first
-    // staff card when nobody works that day. It shows names, so the card's name
-    // is taken (not its account code): jobs are assigned by name.
-    try {
-        if (DataSipEleman.RecordCount() > 0) {
-            DBCombo1->setText(DataSipEleman.Field(1).toString());
-        } else if (DataElaman.RecordCount() > 0) {
-            DataElaman.MoveFirst();
-            DBCombo1->setText(DataElaman.Field(QStringLiteral("Unvan")).toString());
+        // The staff picker offers the first staff member of the day, or the first
+        // staff card when nobody works that day. It shows names, so the card's name
+        // is taken (not its account code): jobs are assigned by name.
+        try {
+            if (DataSipEleman.RecordCount() > 0) {
+                DBCombo1->setText(DataSipEleman.Field(1).toString());
+            } else if (DataElaman.RecordCount() > 0) {
+                DataElaman.MoveFirst();
+                DBCombo1->setText(DataElaman.Field(QStringLiteral("Unvan")).toString());
+            }
+        } catch (const store::StoreError&) {
         }
-    } catch (const store::StoreError&) {
+
+        DataGörev.setRecordSource(QStringLiteral("Select * From Montaj Where Tarih=") + BoardDateText
+                                  + QStringLiteral(" And Görev=") + store::SqlText(CurrentKind)
+                                  + QStringLiteral(" Order By Eleman Asc"));
+        app::RefreshData(DataGörev);
+
+        DataGörevTmp.setRecordSource(QStringLiteral("Select * From Montaj Where Görev=")
+                                     + store::SqlText(CurrentKind) + QStringLiteral(" Order By SipNo Asc"));
+        app::RefreshData(DataGörevTmp);
     }
-
-    DataGörev.setRecordSource(QStringLiteral("Select * From Montaj Where Tarih=") + BoardDateText
-                              + QStringLiteral(" And Görev=") + store::SqlText(CurrentKind)
-                              + QStringLiteral(" Order By Eleman Asc"));
-    app::RefreshData(DataGörev);
-
-    DataGörevTmp.setRecordSource(QStringLiteral("Select * From Montaj Where Görev=")
-                                 + store::SqlText(CurrentKind) + QStringLiteral(" Order By SipNo Asc"));
-    app::RefreshData(DataGörevTmp);
-
     app::SuppressListSync = false;
 }
 

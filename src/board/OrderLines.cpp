@@ -20,6 +20,7 @@
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 #include "ui/DatePicker.h"
+#include "ui/Painting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -234,8 +235,7 @@ void MainWindow::CreateJobs()
     // The loop below moves the order list and the job list once per line:
     // the grids follow and the window repaints once, when the work is done.
     const ui::DataGrid::HoldFollowing holdOrders(StokDataGrid), holdJobs(GörevGrid), holdStaff(DBGrid2);
-    setUpdatesEnabled(false);
-    const auto repaintOnce = qScopeGuard([this] { setUpdatesEnabled(true); });
+    const ui::PaintOnce paintOnce(this);
 
     bool newForDay = true;
     try {

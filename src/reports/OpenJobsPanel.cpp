@@ -12,6 +12,7 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 #include "ui/DataGrid.h"
+#include "ui/Painting.h"
 
 #include <QBoxLayout>
 #include <QDateEdit>
@@ -93,6 +94,8 @@ void OpenJobsPanel::Command5Click(int index)
 void OpenJobsPanel::RefreshToDoReport()
 {
     app::Sound::Play(QStringLiteral("\\Cmd.wav"));
+    // The list and the counts are drawn once, together.
+    ui::PaintOnce paintOnce(c_.owner);
     const QString day = QStringLiteral(" And Tarih=") + store::DateLiteral(c_.DTPicker2->date());
     v_.DataMr.setRecordSource(QStringLiteral("Select * From Montaj Where Tamam=False") + day
                               + QStringLiteral(" Order By Görev Asc"));
@@ -115,6 +118,7 @@ void OpenJobsPanel::RefreshToDoReport()
         Label3[size_t(i)]->setText(problem.isEmpty() ? print::CountText(open) : QStringLiteral("?"));
     }
     // A count that could not be read is not shown as nothing open.
+    paintOnce.Release();
     if (!problem.isEmpty())
         app::Prompt::Message(c_.owner, QStringLiteral("Açık iş sayıları okunamadı.\n\n") + problem, {},
                              app::MessageIcon::Warning);

@@ -13,6 +13,7 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 #include "ui/DataGrid.h"
+#include "ui/Painting.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -157,6 +158,9 @@ bool WorkReport::BuildWorkReport()
 
 void WorkReport::Build()
 {
+    // The grid shows the rows as they arrive; the rest of the window is not
+    // drawn again for each list the report reads.
+    ui::ShowingProgress progress(c_.owner);
     // Emptying the table and writing the new rows are one change of the store.
     auto rapor = store::Connection::Open(v_.DataRapor.DatabaseName());
     store::Transaction transaction(*rapor);
@@ -200,8 +204,7 @@ void WorkReport::Build()
             v_.DataRapor.setField(3, customer);
             v_.DataRapor.Update();
             KindTotals[size_t(i)] += sum;
-            // The grid shows each row as it arrives; clicks wait for the end.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            progress.Step(); // clicks wait for the end
         }
     }
     transaction.Commit();

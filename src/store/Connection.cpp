@@ -3,6 +3,7 @@
 #include "store/JetDialect.h"
 #include "store/Layouts.h"
 #include "store/StoreError.h"
+#include "store/ValueShape.h"
 
 #include <QDir>
 #include <QFile>
@@ -793,6 +794,7 @@ Connection::Connection(std::shared_ptr<Handle> handle, QString schema, QString p
 
 Connection::~Connection()
 {
+    forgetKeptStatements();
     // The handle goes with the last store on it (rolling back what is open).
     h_.reset();
     std::lock_guard<std::mutex> lock(registryMutex());
@@ -1076,17 +1078,64 @@ int Connection::Execute(const QString& jetSql)
     return ExecuteNative(TranslateJet(jetSql));
 }
 
+void Connection::forgetKeptStatements()
+{
+    for (sqlite3_stmt* st : std::as_const(kept_))
+        sqlite3_finalize(st);
+    kept_.clear();
+}
+
 QVariant Connection::Scalar(const QString& jetSql)
 {
-    const QString sql = Qualified(TranslateJet(jetSql));
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(h_->db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-        Fail(jetSql);
-    if (!stmt)
-        return {};
+    // Sums and counts asked once per staff member or kind differ only in
+    // their values: each shape is translated and prepared once, its values
+    // bound.
+    QString shape;
+    QStringList values;
+    sqlite3_stmt* kept = nullptr;
+    if (SplitValues(jetSql, &shape, &values)) {
+        auto it = kept_.constFind(shape);
+        if (it == kept_.cend()) {
+            QString sql = Qualified(TranslateJet(shape));
+            sqlite3_stmt* st = nullptr;
+            if (ParametersForStandIns(&sql, int(values.size()))) {
+                const QByteArray utf8 = sql.toUtf8();
+                if (sqlite3_prepare_v3(h_->db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                                       nullptr)
+                    != SQLITE_OK)
+                    Fail(jetSql);
+            }
+            if (kept_.size() >= 64)
+                forgetKeptStatements();
+            it = kept_.insert(shape, st);
+        }
+        kept = *it;
+    }
+
+    sqlite3_stmt* stmt = kept;
+    if (kept) {
+        for (int k = 0; k < values.size(); ++k) {
+            const QByteArray utf8 = values[k].toUtf8();
+            sqlite3_bind_text(kept, k + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+    } else {
+        const QByteArray utf8 = Qualified(TranslateJet(jetSql)).toUtf8();
+        if (sqlite3_prepare_v2(h_->db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+            Fail(jetSql);
+        if (!stmt)
+            return {};
+    }
+    // A kept statement is reset for its next use, so it holds no read lock.
+    const auto done = [&] {
+        if (kept) {
+            sqlite3_reset(kept);
+            sqlite3_clear_bindings(kept);
+        } else {
+            sqlite3_finalize(stmt);
+        }
+    };
     QVariant result;
-    int rc = sqlite3_step(stmt);
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         switch (sqlite3_column_type(stmt, 0)) {
         case SQLITE_INTEGER:
@@ -1107,10 +1156,10 @@ QVariant Connection::Scalar(const QString& jetSql)
             break;
         }
     } else if (rc != SQLITE_DONE) {
-        sqlite3_finalize(stmt);
+        done();
         Fail(jetSql);
     }
-    sqlite3_finalize(stmt);
+    done();
     return result;
 }
 

@@ -102,6 +102,10 @@ private:
     QString schema_;
     QString path_;
     QHash<QString, qint64> rowidFloor_;
+    // Scalar's statements by the shape of their text, prepared once; null
+    // for a shape whose values cannot become parameters.
+    QHash<QString, sqlite3_stmt*> kept_;
+    void forgetKeptStatements();
 };
 
 // Commits on Commit(), rolls back when left without it (an exception on the way).

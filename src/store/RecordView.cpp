@@ -4,6 +4,7 @@
 #include "store/JetDialect.h"
 #include "store/RowCache.h"
 #include "store/Sql.h"
+#include "store/ValueShape.h"
 #include "store/StoreError.h"
 
 #include <QByteArray>
@@ -260,26 +261,6 @@ QString quoteName(const QString& name)
 
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
-// Skips a quoted run starting at s[i] ('...', "...", `...` with doubled
-// closers, or [...]); returns the index after it.
-int skipQuoted(const QString& s, int i)
-{
-    const QChar open = s[i];
-    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
-    ++i;
-    while (i < s.size()) {
-        if (s[i] == close) {
-            if (close != QLatin1Char(']') && i + 1 < s.size() && s[i + 1] == close) {
-                i += 2;
-                continue;
-            }
-            return i + 1;
-        }
-        ++i;
-    }
-    return i;
-}
-
 // A WHERE / ORDER BY tail that keeps "one row of the result per row of the
 // table, in this order": no grouping, compounds, limits or joins at the top
 // level, and no ORDER BY term that is a column number (which would count
@@ -298,7 +279,7 @@ bool tailKeepsRows(const QString& tail, bool* ordered)
     while (i < tail.size()) {
         const QChar c = tail[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            i = skipQuoted(tail, i);
+            i = SkipQuoted(tail, i);
             termStart = false;
             continue;
         }
@@ -367,7 +348,7 @@ std::optional<SimpleSelect> parseSimpleSelect(const QString& sqlIn)
     SimpleSelect out;
     const QChar first = sql[i];
     if (first == QLatin1Char('"') || first == QLatin1Char('[') || first == QLatin1Char('`')) {
-        const int end = skipQuoted(sql, i);
+        const int end = SkipQuoted(sql, i);
         out.tableRef = sql.mid(i, end - i);
         out.tableName = out.tableRef.mid(1, out.tableRef.size() - 2);
         if (first != QLatin1Char('['))
@@ -400,55 +381,6 @@ bool isTableName(const QString& source)
     static const QRegularExpression name(QStringLiteral("^\\s*(\\[[^\\]]+\\]|\\w+)\\s*$"),
                                          QRegularExpression::UseUnicodePropertiesOption);
     return name.match(source).hasMatch();
-}
-
-// The single-quoted values of a criteria text, taken out so that finds that
-// differ only in their values ("SipNo='1001'", "SipNo='1002'") share one
-// translation and one prepared statement: "SipNo='A''1'" gives the shape
-// "SipNo='VelmoraP0'" and the value "A'1". Double-quoted texts, [names] and
-// #dates# pass whole. False when a quote is left open.
-bool splitValues(const QString& jet, QString* shape, QStringList* values)
-{
-    shape->clear();
-    values->clear();
-    const int n = int(jet.size());
-    int i = 0;
-    while (i < n) {
-        const QChar c = jet[i];
-        if (c == QLatin1Char('\'')) {
-            QString value;
-            int j = i + 1;
-            bool closed = false;
-            while (j < n) {
-                if (jet[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && jet[j + 1] == QLatin1Char('\'')) {
-                        value += QLatin1Char('\'');
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++j;
-                    break;
-                }
-                value += jet[j++];
-            }
-            if (!closed)
-                return false;
-            *shape += QStringLiteral("'VelmoraP%1'").arg(values->size());
-            values->append(value);
-            i = j;
-            continue;
-        }
-        if (c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('#')) {
-            const int j = skipQuoted(jet, i);
-            *shape += jet.mid(i, j - i);
-            i = j;
-            continue;
-        }
-        *shape += c;
-        ++i;
-    }
-    return true;
 }
 
 // The condition of a find in SQLite SQL ("WHERE (...)"): the criteria go
@@ -980,19 +912,13 @@ void RecordView::findIn(const QString& criteria, int from, int step)
     QString shape;
     QStringList values;
     QString sql;
-    bool bound = splitValues(criteria, &shape, &values);
+    bool bound = SplitValues(criteria, &shape, &values);
     if (bound) {
         if (auto it = d.findStatements.constFind(shape); it != d.findStatements.cend()) {
             sql = *it;
         } else {
             QString where = translateCriteria(shape);
-            for (int k = 0; k < values.size() && bound; ++k) {
-                const QString standIn = QStringLiteral("'VelmoraP%1'").arg(k);
-                if (where.count(standIn) != 1)
-                    bound = false;
-                else
-                    where.replace(standIn, QStringLiteral("?%1").arg(k + 1));
-            }
+            bound = ParametersForStandIns(&where, int(values.size()));
             if (bound) {
                 sql = findSql(where);
                 if (d.findStatements.size() >= 64)

@@ -97,4 +97,21 @@ TEST_F(RefreshTest, ShowsTheHourglassAndLetsPendingEventsRunOnce)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// An action that holds the window's painting refreshes several views without
+// letting events run between them; once it lets go, refreshes do again.
+TEST_F(RefreshTest, LetsNoEventsRunWhileAnActionHoldsThem)
+{
+    view.setRecordSource(QStringLiteral("Montaj"));
+    bool pendingRan = false;
+    QTimer::singleShot(0, [&] { pendingRan = true; });
+    {
+        const app::HoldRefreshEvents hold;
+        app::RefreshData(view);
+        EXPECT_FALSE(pendingRan);
+        EXPECT_EQ(view.RecordCount(), 2500);
+    }
+    app::RefreshData(view);
+    EXPECT_TRUE(pendingRan);
+}
+
 } // namespace

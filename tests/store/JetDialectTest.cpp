@@ -177,6 +177,36 @@ TEST_F(JetDialectTest, OrderByTextFollowsTurkishAlphabetIgnoringCase)
     EXPECT_EQ(read(QStringLiteral("Select Unvan From Ad Order By Unvan Desc")), reversed);
 }
 
+// Sums asked once per staff member share one prepared statement with their
+// values bound: each still gets its own answer, quotes and case included, and
+// the statement kept holds no lock that would stop another handle writing.
+TEST_F(JetDialectTest, ScalarsThatDifferOnlyInTheirValuesEachGetTheirOwnAnswer)
+{
+    const struct {
+        const char* unvan;
+        double sum;
+    } cases[] = {
+        {"ışık", 3}, {"IŞIK", 3}, {"işik", 2}, {"Ahmet'in Yeri", 1}, {"yok", 0}, {"ışık", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.unvan);
+        EXPECT_DOUBLE_EQ(conn_->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Unvan=")
+                                       + SqlText(QString::fromUtf8(c.unvan)) + QStringLiteral(" And Görev='Montaj'"))
+                             .toDouble(),
+                         c.sum);
+    }
+    // Like patterns keep the dialect's wildcards when their text is bound.
+    EXPECT_EQ(conn_->Scalar(QStringLiteral("Select Count(*) From Montaj Where Unvan Like 'i*'")).toLongLong(), 2);
+    EXPECT_EQ(conn_->Scalar(QStringLiteral("Select Count(*) From Montaj Where Unvan Like 'ç*'")).toLongLong(), 1);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.filePath(QStringLiteral("Montaj.mdb")).toUtf8().constData(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; UPDATE Montaj SET Adet=Adet; COMMIT", nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other);
+    sqlite3_close(other);
+}
+
 TEST_F(JetDialectTest, ScalarReadsAggregatesAndNullOverNoRows)
 {
     EXPECT_TRUE(conn_->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Servis'"))
