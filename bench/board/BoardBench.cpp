@@ -89,7 +89,7 @@ void BM_ReloadBoardLists(benchmark::State& state)
     state.counters["with_drawing_ms"] = drawn / double(state.iterations());
     state.counters["order_lines"] = w.DataSiparis.RecordCount();
 }
-BENCHMARK(BM_ReloadBoardLists)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReloadBoardLists)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_ReloadBoardLists_DirectSQLite(benchmark::State& state)
 {
@@ -103,7 +103,7 @@ void BM_ReloadBoardLists_DirectSQLite(benchmark::State& state)
     state.counters["order_lines"] = double(plain.lists[0]->rowids.size());
     state.counters["ratio"] = Ratio(reloadMs, reloadDirectMs);
 }
-BENCHMARK(BM_ReloadBoardLists_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReloadBoardLists_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // Marks the next 500 open installation lines that have no job yet.
 // (The large set has about 6,000 such lines: enough for every iteration.)
@@ -133,7 +133,7 @@ void BM_CreateJobs500(benchmark::State& state)
     }
     state.counters["with_drawing_ms"] = drawn / double(state.iterations());
 }
-BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // "Görev Ekle" written directly on SQLite the fastest careful way, doing
 // what the program does: the staff member looked up in the day's rows, the
@@ -239,7 +239,7 @@ void BM_CreateJobs500_DirectSQLite(benchmark::State& state)
         sqlite3_finalize(s);
     state.counters["ratio"] = Ratio(createMs, createDirectMs);
 }
-BENCHMARK(BM_CreateJobs500_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CreateJobs500_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

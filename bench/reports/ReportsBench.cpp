@@ -79,7 +79,7 @@ void BM_MonthlyReport(benchmark::State& state)
     state.counters["with_drawing_ms"] = drawn / double(state.iterations());
     state.counters["rows"] = w.DataRapor.RecordCount();
 }
-BENCHMARK(BM_MonthlyReport)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_MonthlyReport)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 struct Stmt {
     sqlite3_stmt* st = nullptr;
@@ -170,7 +170,7 @@ void BM_MonthlyReport_DirectSQLite(benchmark::State& state)
         sqlite3_close(db);
     state.counters["ratio"] = Ratio(monthMs, monthDirectMs);
 }
-BENCHMARK(BM_MonthlyReport_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_MonthlyReport_DirectSQLite)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_RefreshToDoReport(benchmark::State& state)
 {

@@ -27,11 +27,12 @@ namespace board {
 
 void MainWindow::ReloadBoardLists()
 {
-    // Four lists are read again: the window is drawn once, at the end, and
-    // each grid moves to its view's row once instead of to the last row and
-    // back for every refresh. The grids are let go while the lists still do
-    // not follow one another.
+    // Four lists are read again, from one state of the stores: the window is
+    // drawn once, at the end, and each grid moves to its view's row once
+    // instead of to the last row and back for every refresh. The grids are
+    // let go while the lists still do not follow one another.
     const ui::PaintOnce paintOnce(this);
+    const store::ReadSnapshot oneState(DataSiparis.connection());
     app::SuppressListSync = true;
     {
         const ui::DataGrid::HoldFollowing holdOrders(StokDataGrid), holdJobs(GörevGrid), holdStaff(DBGrid2);

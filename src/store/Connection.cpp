@@ -1163,6 +1163,21 @@ QVariant Connection::Scalar(const QString& jetSql)
     return result;
 }
 
+ReadSnapshot::ReadSnapshot(const Connection* c)
+{
+    sqlite3* db = c ? c->handle() : nullptr;
+    if (db && sqlite3_get_autocommit(db) && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+        db_ = db;
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    // Only reads happened: ending it gives up the read locks and cannot fail
+    // in a way that loses anything.
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+}
+
 void Connection::Begin()
 {
     Handle& h = *h_;

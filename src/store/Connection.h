@@ -128,6 +128,22 @@ private:
     Connection* c_;
 };
 
+// Reads of several views from one state of the stores: a read transaction on
+// the connection's handle while it lives, so that no other seat's change
+// lands between one list and the next, and the handle checks its page cache
+// once instead of once per statement. Nothing is written meanwhile; inside a
+// transaction already open it does nothing.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(const Connection* c);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
 // The Turkish text for an engine error (result code and the engine's own
 // message): locked, busy, read-only, full, corrupt, not a store, missing table
 // or field ...; the engine's words follow in brackets.

@@ -4,6 +4,8 @@
 
 #include <QEvent>
 
+#include <sqlite3.h>
+
 namespace {
 
 // Counts the paint events a widget receives.
@@ -37,6 +39,8 @@ TEST_F(PaintingTest, AReloadDrawsTheBoardOnceWhenItEnds)
     for (const auto& c : counters)
         EXPECT_EQ(c->paints, 0);
     EXPECT_TRUE(w.updatesEnabled());
+    // The lists were read from one state; no read lock is left to stop a writer.
+    EXPECT_TRUE(sqlite3_get_autocommit(w.DataSiparis.connection()->handle()));
 
     QApplication::processEvents();
     EXPECT_GE(counters[0]->paints, 1);

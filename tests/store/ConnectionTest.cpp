@@ -299,6 +299,25 @@ TEST_F(ConnectionTest, NestedTransactionsCommitOnlyAtTheOutermostLevel)
     EXPECT_THROW(c->Commit(), StoreError);
 }
 
+// A snapshot for reading several lists ends its own read transaction and
+// leaves an action's transaction alone: ending that would store half an action.
+TEST_F(ConnectionTest, AReadSnapshotEndsOnlyTheTransactionItBegan)
+{
+    auto c = MakeStore(QStringLiteral("Rapor.mdb"));
+    {
+        const ReadSnapshot reading(c.get());
+        EXPECT_FALSE(sqlite3_get_autocommit(c->handle()));
+    }
+    EXPECT_TRUE(sqlite3_get_autocommit(c->handle()));
+    {
+        Transaction action(*c);
+        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 1)"));
+        { const ReadSnapshot reading(c.get()); }
+        EXPECT_TRUE(c->InTransaction());
+    }
+    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+}
+
 TEST_F(ConnectionTest, EngineErrorsNameTheFileAndTable)
 {
     auto c = MakeStore(QStringLiteral("Montaj.mdb"));
