@@ -4,8 +4,8 @@
 #include "store/JetDialect.h"
 #include "store/RowCache.h"
 #include "store/Sql.h"
-#include "store/ValueShape.h"
 #include "store/StoreError.h"
+#include "store/ValueShape.h"
 
 #include <QByteArray>
 #include <QDataStream>
