@@ -41,6 +41,8 @@ std::optional<bool> YesNoText(const QString& text)
 
 constexpr std::size_t kCachedRows = 512;
 constexpr std::size_t kCachedStatements = 8;
+// Sources whose statements a view keeps (a panel switched between days).
+constexpr std::size_t kKeptPlans = 4;
 // Deletions a view keeps track of before its next find renumbers its rows.
 constexpr std::size_t kDeletedSlotsKept = 4096;
 
@@ -399,6 +401,13 @@ QString translateCriteria(const QString& criteria)
     return m.captured(1);
 }
 
+// Resets a kept statement when the scope is left, after an error text has
+// been read from the handle.
+struct Resetting {
+    sqlite3_stmt* st;
+    ~Resetting() { sqlite3_reset(st); }
+};
+
 // Prepared statement owned for one use.
 struct Statement {
     sqlite3_stmt* st = nullptr;
@@ -412,8 +421,40 @@ struct Statement {
 
 // ---------------------------------------------------------------------------
 
+// What a refresh of one record source needs besides its rows, kept for the
+// next refresh of the same source on the same connection: translating the
+// source, looking its table up and preparing its statements cost more than
+// reading a day's few hundred keys.
+struct RecordView::Plan {
+    QString source;
+    bool keyset = false;
+    QString translated;
+    QString planned;
+    QString tableSql;
+    QStringList names;
+    std::vector<FieldType> types;
+    QHash<QString, int> byName;
+    int columns = 0;
+    sqlite3_stmt* rows = nullptr; // the keys (keyset) or the whole result
+    sqlite3_stmt* row = nullptr;  // keyset: one row by rowid
+    int reprepared = 0;           // the engine's count when the plan was made
+
+    Plan() = default;
+    Plan(const Plan&) = delete;
+    Plan& operator=(const Plan&) = delete;
+    ~Plan()
+    {
+        sqlite3_finalize(rows);
+        sqlite3_finalize(row);
+    }
+
+    // The engine prepares a statement again when a store's layout changed;
+    // the kept columns may then be wrong, so the plan is made anew.
+    bool stale() const { return sqlite3_stmt_status(rows, SQLITE_STMTSTATUS_REPREPARE, 0) != reprepared; }
+};
+
 struct RecordView::Impl {
-    ~Impl() { dropStatements(); }
+    ~Impl() { forgetStatements(); }
 
     bool open = false;
     bool keyset = false;
@@ -428,7 +469,7 @@ struct RecordView::Impl {
 
     // Keyset views: rowids in the view's order, rows read on demand.
     std::vector<sqlite3_int64> keys;
-    sqlite3_stmt* rowStmt = nullptr;
+    sqlite3_stmt* rowStmt = nullptr; // the current plan's
     RowCache cache{kCachedRows};
     sqlite3_int64 cacheStamp = -1;
     // rowid -> slot, sorted by rowid; built by the first find. A slot is the
@@ -450,7 +491,9 @@ struct RecordView::Impl {
     QHash<QString, QString> findStatements;
 
     // Statements used again and again (writes, finds), most recent first.
+    // They and the plans live as long as the connection they were prepared on.
     std::vector<std::pair<QString, sqlite3_stmt*>> statements;
+    std::vector<std::unique_ptr<Plan>> plans; // most recent first
 
     // Pending Edit/AddNew values.
     std::vector<QVariant> pending;
@@ -458,18 +501,62 @@ struct RecordView::Impl {
 
     int rowCount() const { return keyset ? int(keys.size()) : materializedRows; }
 
-    void dropStatements()
+    void forgetStatements()
     {
-        sqlite3_finalize(rowStmt);
         rowStmt = nullptr;
+        plans.clear();
         for (auto& s : statements)
             sqlite3_finalize(s.second);
         statements.clear();
     }
 
+    // The kept plan of a source, made the most recent; null when there is none.
+    Plan* keptPlan(const QString& source)
+    {
+        for (size_t k = 0; k < plans.size(); ++k)
+            if (plans[k]->source == source) {
+                std::rotate(plans.begin(), plans.begin() + long(k), plans.begin() + long(k) + 1);
+                return plans.front().get();
+            }
+        return nullptr;
+    }
+
+    void forgetPlan(const QString& source)
+    {
+        if (keptPlan(source)) {
+            if (rowStmt == plans.front()->row)
+                rowStmt = nullptr;
+            plans.erase(plans.begin());
+        }
+    }
+
+    Plan& keep(std::unique_ptr<Plan> plan)
+    {
+        if (plans.size() >= kKeptPlans)
+            plans.pop_back();
+        plans.insert(plans.begin(), std::move(plan));
+        return *plans.front();
+    }
+
+    // The view takes the plan's shape; its rows are read next.
+    void use(const Plan& plan)
+    {
+        keyset = plan.keyset;
+        translated = plan.translated;
+        planned = plan.planned;
+        tableSql = plan.tableSql;
+        names = plan.names;
+        types = plan.types;
+        byName = plan.byName;
+        columns = plan.columns;
+        rowStmt = plan.row;
+    }
+
+    // Forgets the rows and the shape of the last result, not the kept
+    // statements.
     void reset()
     {
-        dropStatements();
+        rowStmt = nullptr;
         open = false;
         keyset = false;
         translated.clear();
@@ -495,19 +582,19 @@ struct RecordView::Impl {
         dirty.clear();
     }
 
-    void setColumns(sqlite3_stmt* st)
+    static void setColumns(Plan& plan, sqlite3_stmt* st)
     {
-        columns = sqlite3_column_count(st);
-        names.clear();
-        types.assign(size_t(columns), FieldType::Other);
-        byName.clear();
-        for (int c = 0; c < columns; ++c) {
+        plan.columns = sqlite3_column_count(st);
+        plan.names.clear();
+        plan.types.assign(size_t(plan.columns), FieldType::Other);
+        plan.byName.clear();
+        for (int c = 0; c < plan.columns; ++c) {
             const QString n = QString::fromUtf8(sqlite3_column_name(st, c));
-            names << n;
-            types[size_t(c)] = typeFromDeclared(sqlite3_column_decltype(st, c));
+            plan.names << n;
+            plan.types[size_t(c)] = typeFromDeclared(sqlite3_column_decltype(st, c));
             const QString key = foldName(n);
-            if (!byName.contains(key))
-                byName.insert(key, c);
+            if (!plan.byName.contains(key))
+                plan.byName.insert(key, c);
         }
     }
 
@@ -698,6 +785,8 @@ void RecordView::Refresh()
     try {
         load();
     } catch (...) {
+        // A source that failed is planned again next time.
+        d_->forgetPlan(recordSource_);
         d_->reset();
         readOnly_ = false;
         pos_ = -1;
@@ -707,19 +796,18 @@ void RecordView::Refresh()
     announce();
 }
 
-void RecordView::load()
+// The statements of a source: translated, its table looked up, prepared.
+std::unique_ptr<RecordView::Plan> RecordView::makePlan() const
 {
-    if (recordSource_.trimmed().isEmpty())
-        throw StoreError(QStringLiteral("Kayıt görünümü \"%1\" için kayıt kaynağı belirtilmemiş.").arg(name_));
-    ensureConnection();
     Connection& conn = *conn_;
     sqlite3* db = conn.handle();
+    auto plan = std::make_unique<Plan>();
+    plan->source = recordSource_;
 
     const QString jet = isTableName(recordSource_) ? QStringLiteral("SELECT * FROM ") + recordSource_.trimmed()
                                                    : recordSource_;
-    Impl& d = *d_;
     const QString plain = stripSemicolons(TranslateJet(jet));
-    d.translated = conn.Qualified(plain);
+    plan->translated = conn.Qualified(plain);
 
     // A keyset serves "SELECT * FROM <table> ..." on an ordinary table.
     std::optional<SimpleSelect> simple = parseSimpleSelect(plain);
@@ -742,17 +830,18 @@ void RecordView::load()
         }
     }
 
-    if (!canonicalTable.isEmpty()) {
-        d.keyset = true;
-        // Writes name the store's schema, so they reach this store's file.
-        d.tableSql = conn.schemaSql() + QLatin1Char('.') + quoteName(canonicalTable);
-        const QByteArray rowSql = (QStringLiteral("SELECT * FROM ") + d.tableSql + QStringLiteral(" WHERE rowid=?"))
-                                      .toUtf8();
-        if (sqlite3_prepare_v3(db, rowSql.constData(), int(rowSql.size()), SQLITE_PREPARE_PERSISTENT, &d.rowStmt,
-                               nullptr)
+    const auto prepare = [&](const QString& sql, sqlite3_stmt** st) {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, st, nullptr)
             != SQLITE_OK)
             conn.Fail(recordSource_);
-        d.setColumns(d.rowStmt);
+    };
+    if (!canonicalTable.isEmpty()) {
+        plan->keyset = true;
+        // Writes name the store's schema, so they reach this store's file.
+        plan->tableSql = conn.schemaSql() + QLatin1Char('.') + quoteName(canonicalTable);
+        prepare(QStringLiteral("SELECT * FROM ") + plan->tableSql + QStringLiteral(" WHERE rowid=?"), &plan->row);
+        Impl::setColumns(*plan, plan->row);
 
         // Without an order of its own a view keeps the table's order (the
         // order rows were added), not that of whichever index SQLite reads.
@@ -760,41 +849,66 @@ void RecordView::load()
             + simple->tableRef + QLatin1Char(' ') + simple->tail;
         if (!simple->ordered)
             keySql += QStringLiteral(" ORDER BY ") + simple->tableRef + QStringLiteral(".rowid");
-        d.planned = conn.Qualified(keySql);
-        const QByteArray utf8 = d.planned.toUtf8();
-        Statement keys;
-        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &keys.st, nullptr) != SQLITE_OK)
-            conn.Fail(recordSource_);
+        plan->planned = conn.Qualified(keySql);
+        prepare(plan->planned, &plan->rows);
+    } else {
+        plan->planned = plan->translated;
+        prepare(plan->translated, &plan->rows);
+        if (!plan->rows || sqlite3_column_count(plan->rows) == 0)
+            throw StoreError(QStringLiteral("Kayıt kaynağı satır döndürmüyor: %1").arg(recordSource_));
+        Impl::setColumns(*plan, plan->rows);
+    }
+    plan->reprepared = sqlite3_stmt_status(plan->rows, SQLITE_STMTSTATUS_REPREPARE, 0);
+    return plan;
+}
+
+void RecordView::load()
+{
+    if (recordSource_.trimmed().isEmpty())
+        throw StoreError(QStringLiteral("Kayıt görünümü \"%1\" için kayıt kaynağı belirtilmemiş.").arg(name_));
+    ensureConnection();
+    Connection& conn = *conn_;
+    Impl& d = *d_;
+
+    Plan* plan = d.keptPlan(recordSource_);
+    const bool kept = plan != nullptr;
+    if (!plan)
+        plan = &d.keep(makePlan());
+    d.use(*plan);
+    readOnly_ = !plan->keyset;
+
+    sqlite3_stmt* st = plan->rows;
+    {
+        const Resetting done{st};
         int rc;
-        while ((rc = sqlite3_step(keys.st)) == SQLITE_ROW)
-            d.keys.push_back(sqlite3_column_int64(keys.st, 0));
+        if (d.keyset) {
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+                d.keys.push_back(sqlite3_column_int64(st, 0));
+        } else {
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                for (int c = 0; c < d.columns; ++c)
+                    d.cells.push_back(readValue(st, c, d.types[size_t(c)]));
+                ++d.materializedRows;
+            }
+        }
         if (rc != SQLITE_DONE) {
             d.keys.clear();
-            conn.Fail(recordSource_);
-        }
-        d.keys.shrink_to_fit();
-    } else {
-        readOnly_ = true;
-        d.planned = d.translated;
-        const QByteArray utf8 = d.translated.toUtf8();
-        Statement all;
-        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &all.st, nullptr) != SQLITE_OK)
-            conn.Fail(recordSource_);
-        if (!all.st || sqlite3_column_count(all.st) == 0)
-            throw StoreError(QStringLiteral("Kayıt kaynağı satır döndürmüyor: %1").arg(recordSource_));
-        d.setColumns(all.st);
-        int rc;
-        int rows = 0;
-        while ((rc = sqlite3_step(all.st)) == SQLITE_ROW) {
-            for (int c = 0; c < d.columns; ++c)
-                d.cells.push_back(readValue(all.st, c, d.types[size_t(c)]));
-            ++rows;
-        }
-        if (rc != SQLITE_DONE) {
             d.cells.clear();
+            d.materializedRows = 0;
             conn.Fail(recordSource_);
         }
-        d.materializedRows = rows;
+    }
+    if (kept && plan->stale()) {
+        // The store's layout changed since the plan was made: made again.
+        d.forgetPlan(recordSource_);
+        d.reset();
+        load();
+        return;
+    }
+    d.keys.shrink_to_fit();
+
+    if (!d.keyset) {
+        const int rows = d.materializedRows;
         // Computed columns (Sum(...), expressions) declare no type: take it
         // from the values, numbers as double like every other number.
         for (int c = 0; c < d.columns; ++c) {
@@ -826,6 +940,7 @@ void RecordView::Close()
     const bool hadRows = d_->open || pos_ != -1;
     editMode_ = EditMode::None;
     d_->reset();
+    d_->forgetStatements();
     conn_.reset();
     pos_ = -1;
     noMatch_ = false;

@@ -114,7 +114,9 @@ signals:
 
 private:
     struct Impl;
+    struct Plan;
     void ensureConnection();
+    std::unique_ptr<Plan> makePlan() const;
     void load(); // the body of Refresh
     void setPos(int row);
     void findIn(const QString& criteria, int from, int step);

@@ -455,6 +455,69 @@ TEST_F(RecordViewTest, FailuresLeaveTheViewEmptyWithATurkishMessage)
     EXPECT_THROW(missing.Refresh(), StoreError);
 }
 
+// A view keeps the statements of the sources it refreshed last; whatever
+// changed in the store between refreshes, the next one reads it.
+TEST_F(RecordViewTest, RefreshingAgainReadsTheStoreAsItIsNow)
+{
+    const QString open = QStringLiteral("Select * From Montaj Where Tamam=False Order By Eleman Asc");
+    const QString perKind = QStringLiteral("Select Görev, Sum(Adet) As Toplam From Montaj Group By Görev");
+    auto v = view(open);
+    ASSERT_EQ(v->RecordCount(), 2);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    store::RegisterDialectFunctions(other);
+    const auto exec = [&](const char* sql) {
+        ASSERT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+    };
+
+    // A kept statement holds no lock: another handle can write after a refresh.
+    exec("BEGIN EXCLUSIVE; INSERT INTO Montaj VALUES ('Cem', 'Servis', 7, 0); COMMIT");
+    v->Refresh();
+    EXPECT_EQ(column(*v, QStringLiteral("Eleman")), (QStringList{QStringLiteral("Ali"), QStringLiteral("Cem"),
+                                                                   QStringLiteral("Veli")}));
+
+    // More sources than a view keeps, in turn, each read right every time.
+    const std::vector<std::pair<QString, int>> sources = {
+        {open, 3},
+        {QStringLiteral("Montaj"), 4},
+        {QStringLiteral("Select * From Montaj Where Eleman='Ali'"), 2},
+        {QStringLiteral("Select * From Montaj Where Eleman='Veli'"), 1},
+        {QStringLiteral("Select * From Montaj Where Adet>3"), 2},
+        {perKind, 2},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const auto& [source, rows] : sources) {
+            v->setRecordSource(source);
+            v->Refresh();
+            EXPECT_EQ(v->RecordCount(), rows) << source.toStdString();
+        }
+    EXPECT_EQ(v->Field(QStringLiteral("Toplam")).toDouble(), 6.0); // Montaj: 2 + 4
+    EXPECT_TRUE(v->ReadOnly());
+
+    // A field added to the table behind the view's back is there after the
+    // next refresh of the same source, and the view writes it.
+    v->setRecordSource(open);
+    v->Refresh();
+    ASSERT_EQ(v->FieldIndex(QStringLiteral("Not")), -1);
+    exec("ALTER TABLE Montaj ADD COLUMN \"Not\" TEXT DEFAULT ''");
+    v->Refresh();
+    ASSERT_EQ(v->FieldCount(), 5);
+    ASSERT_EQ(v->FieldIndex(QStringLiteral("Not")), 4);
+    v->Edit();
+    v->setField(QStringLiteral("Not"), QStringLiteral("kapıda"));
+    v->Update();
+    EXPECT_EQ(stored(QStringLiteral("SELECT \"Not\" FROM Montaj WHERE Eleman='Ali' AND Tamam=0")), QStringLiteral("kapıda"));
+
+    // A table gone fails the refresh; back again, the view reads it.
+    exec("ALTER TABLE Montaj RENAME TO Eski");
+    EXPECT_THROW(v->Refresh(), StoreError);
+    EXPECT_EQ(v->RecordCount(), 0);
+    exec("ALTER TABLE Eski RENAME TO Montaj");
+    v->Refresh();
+    EXPECT_EQ(v->RecordCount(), 3);
+    sqlite3_close(other);
+}
+
 TEST_F(RecordViewTest, ARowDeletedInOneViewNeverComesBackAsAnotherRowInTheNext)
 {
     auto all = view(QStringLiteral("Montaj"));
