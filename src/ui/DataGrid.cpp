@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QHelpEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -49,6 +50,35 @@ private:
 
 namespace {
 
+// The heading row's height depends on its captions, font and style only, but
+// Qt measures every caption again after each refresh of the view (a model
+// reset) and on the first move after it: most of a small refresh's time. The
+// measure is kept until one of those changes.
+class GridHeader : public QHeaderView {
+public:
+    explicit GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    QSize sizeHint() const override
+    {
+        QString key = font().key() + QLatin1Char('|') + QString::number(logicalDpiY()) + QLatin1Char('|')
+            + style()->name();
+        if (const QAbstractItemModel* m = model())
+            for (int i = 0; i < count(); ++i) {
+                key += isSectionHidden(i) ? QLatin1String("|-") : QLatin1String("|+");
+                key += m->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
+            }
+        if (key != key_) {
+            key_ = key;
+            hint_ = QHeaderView::sizeHint();
+        }
+        return hint_;
+    }
+
+private:
+    mutable QString key_;
+    mutable QSize hint_;
+};
+
 QString ErrorText(const std::exception& e)
 {
     if (const auto* s = dynamic_cast<const store::StoreError*>(&e))
@@ -79,6 +109,7 @@ DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
     , model_(new RecordModel(this))
 {
+    setHorizontalHeader(new GridHeader(this));
     setModel(model_);
     setItemDelegate(new GridDelegate(this));
 

@@ -410,10 +410,19 @@ TEST_F(GridTest, PropertiesOfTheGrid)
     grid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
     EXPECT_EQ(grid->toolTip(), QStringLiteral(" Ara Çubuğu Seçim "));
 
+    // The heading row is measured again when its font or a caption changes,
+    // and only then (refreshes keep the measure).
+    const int plainHeight = grid->horizontalHeader()->sizeHint().height();
+    view->Refresh();
+    EXPECT_EQ(grid->horizontalHeader()->sizeHint().height(), plainHeight);
     QFont f(QStringLiteral("Liberation Serif"), 13, QFont::Bold);
     grid->setHeadingFont(f);
     EXPECT_EQ(grid->headingFont().pointSize(), 13);
     EXPECT_TRUE(grid->headingFont().bold());
+    const int bigHeight = grid->horizontalHeader()->sizeHint().height();
+    EXPECT_GT(bigHeight, plainHeight);
+    grid->setCaption(0, QStringLiteral("Sipariş\nNo"));
+    EXPECT_GT(grid->horizontalHeader()->sizeHint().height(), bigHeight);
 
     grid->setCaption(1, QStringLiteral("                   Eleman"));
     EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("                   Eleman"));
