@@ -15,12 +15,14 @@ namespace ui {
 // Holds a window's painting while one action refreshes several of its views.
 // Each refresh lets events through so the hourglass shows, and without the
 // hold every grid would be drawn again after each refresh; with it the window
-// is drawn once, when the outermost hold ends. A hold inside another (a reload
-// at the end of a job creation) finds painting already held and leaves it so.
-// Refreshes do not let window events run meanwhile: there is nothing to draw.
+// is drawn once, when the outermost hold ends, and only where something
+// changed. A hold inside another (a reload at the end of a job creation)
+// finds painting already held and leaves it so. Refreshes do not let window
+// events run meanwhile: there is nothing to draw.
 class PaintOnce {
 public:
-    explicit PaintOnce(QWidget* window);
+    // Holds the window of the widget given.
+    explicit PaintOnce(QWidget* widget);
     ~PaintOnce() { Release(); }
     // Ends the hold early (before a message box, so the window behind it is drawn).
     void Release();
@@ -28,6 +30,8 @@ public:
     PaintOnce& operator=(const PaintOnce&) = delete;
     // False inside another hold, which keeps the painting held.
     bool Holds() const { return !window_.isNull(); }
+    // Whether the painting of the widget's window is held.
+    static bool Held(const QWidget* widget);
 
 private:
     QPointer<QWidget> window_;
