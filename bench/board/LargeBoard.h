@@ -12,6 +12,7 @@
 #include "board/MainWindow.h"
 #include "store/Connection.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -113,6 +114,16 @@ inline sqlite3* OpenDirect(const QString& path)
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     store::RegisterDialectFunctions(db);
     return db;
+}
+
+// Lets the window finish drawing and laying out what an action left. One
+// pass over the events is not enough: a layout posts the repaint it causes,
+// and what one pass leaves would be drawn inside the next timed action.
+inline void DrawWindow()
+{
+    QAbstractEventDispatcher* events = QCoreApplication::eventDispatcher();
+    for (int pass = 0; pass < 50 && events && events->processEvents(QEventLoop::AllEvents); ++pass) {
+    }
 }
 
 // Totals over the timed iterations; the ratios compare the means.
