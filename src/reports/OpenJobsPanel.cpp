@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <array>
+
 namespace reports {
 
 OpenJobsPanel::OpenJobsPanel(const OpenJobsViews& views, const OpenJobsControls& controls)
@@ -99,25 +101,32 @@ void OpenJobsPanel::RefreshToDoReport()
     const QString day = QStringLiteral(" And Tarih=") + store::DateLiteral(c_.DTPicker2->date());
     v_.DataMr.setRecordSource(QStringLiteral("Select * From Montaj Where Tamam=False") + day
                               + QStringLiteral(" Order By Görev Asc"));
-    app::RefreshData(v_.DataMr);
+    {
+        // The refresh moves the view to its last row and back: the list
+        // moves once, to where the view ends.
+        const ui::DataGrid::HoldFollowing still(c_.DBGrid1);
+        app::RefreshData(v_.DataMr);
+    }
     ShortWait();
 
+    // The four counts are read from one state of the store; a count that
+    // could not be read is not shown as nothing open.
     QString problem;
-    for (int i = 0; i < 4; ++i) {
-        double open = 0;
-        try {
-            if (!sums_)
-                sums_ = store::Connection::Open(v_.DataMr.DatabaseName());
-            open = sums_
-                       ->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Tamam=False And Görev=")
-                                + store::SqlText(QString::fromUtf8(store::JobKinds()[size_t(i)].code)) + day)
-                       .toDouble();
-        } catch (const store::StoreError& e) {
-            problem = e.message();
-        }
-        Label3[size_t(i)]->setText(problem.isEmpty() ? print::CountText(open) : QStringLiteral("?"));
+    std::array<double, 4> open{};
+    try {
+        if (!sums_)
+            sums_ = store::Connection::Open(v_.DataMr.DatabaseName());
+        const store::ReadSnapshot snapshot(sums_.get());
+        for (size_t i = 0; i < open.size(); ++i)
+            open[i] = sums_
+                          ->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Tamam=False And Görev=")
+                                   + store::SqlText(QString::fromUtf8(store::JobKinds()[i].code)) + day)
+                          .toDouble();
+    } catch (const store::StoreError& e) {
+        problem = e.message();
     }
-    // A count that could not be read is not shown as nothing open.
+    for (size_t i = 0; i < open.size(); ++i)
+        Label3[i]->setText(problem.isEmpty() ? print::CountText(open[i]) : QStringLiteral("?"));
     paintOnce.Release();
     if (!problem.isEmpty())
         app::Prompt::Message(c_.owner, QStringLiteral("Açık iş sayıları okunamadı.\n\n") + problem, {},

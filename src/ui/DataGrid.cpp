@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QHelpEvent>
-#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -60,24 +59,29 @@ public:
 
     QSize sizeHint() const override
     {
-        QString key = font().key() + QLatin1Char('|') + QString::number(logicalDpiY()) + QLatin1Char('|')
-            + style()->name();
-        if (const QAbstractItemModel* m = model())
-            for (int i = 0; i < count(); ++i) {
-                key += isSectionHidden(i) ? QLatin1String("|-") : QLatin1String("|+");
-                key += m->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
-            }
-        if (key != key_) {
-            key_ = key;
+        if (!hint_.isValid())
             hint_ = QHeaderView::sizeHint();
-        }
         return hint_;
+    }
+    void Remeasure()
+    {
+        hint_ = QSize();
+        updateGeometry();
+    }
+
+protected:
+    void changeEvent(QEvent* e) override
+    {
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+            hint_ = QSize();
+        QHeaderView::changeEvent(e);
     }
 
 private:
-    mutable QString key_;
     mutable QSize hint_;
 };
+
+GridHeader* HeaderOf(const QTableView* grid) { return static_cast<GridHeader*>(grid->horizontalHeader()); }
 
 QString ErrorText(const std::exception& e)
 {
@@ -111,6 +115,8 @@ DataGrid::DataGrid(QWidget* parent)
 {
     setHorizontalHeader(new GridHeader(this));
     setModel(model_);
+    // A caption changed or a column shown or hidden.
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { HeaderOf(this)->Remeasure(); });
     setItemDelegate(new GridDelegate(this));
 
     // The user never selects: the grid shows the current row highlighted or
@@ -186,6 +192,7 @@ void DataGrid::setColumns(const std::vector<GridColumn>& columns)
 {
     columns_ = columns;
     model_->setColumns(columns_);
+    HeaderOf(this)->Remeasure();
     if (col_ >= int(columns_.size()))
         col_ = -1;
     applyColumns();
