@@ -198,6 +198,8 @@ QVariant normalize(const QVariant& v, FieldType type, const QString& field)
     return v;
 }
 
+// The value must stay as it is until the statement has run: texts are bound
+// where they lie.
 void bindValue(sqlite3_stmt* st, int index, const QVariant& v)
 {
     if (!v.isValid() || v.isNull()) {
@@ -205,6 +207,15 @@ void bindValue(sqlite3_stmt* st, int index, const QVariant& v)
         return;
     }
     switch (v.typeId()) {
+    case QMetaType::QString: {
+        // A null text is stored as an empty text, never as no value.
+        const auto* text = static_cast<const QString*>(v.constData());
+        if (text->isEmpty())
+            sqlite3_bind_text(st, index, "", 0, SQLITE_STATIC);
+        else
+            sqlite3_bind_text16(st, index, text->constData(), int(text->size() * 2), SQLITE_STATIC);
+        return;
+    }
     case QMetaType::Bool:
         sqlite3_bind_int(st, index, v.toBool() ? 1 : 0);
         return;
@@ -435,6 +446,7 @@ struct RecordView::Plan {
     std::vector<FieldType> types;
     QHash<QString, int> byName;
     int columns = 0;
+    bool rowidOrder = false;      // keyset without an order of its own
     sqlite3_stmt* rows = nullptr; // the keys (keyset) or the whole result
     sqlite3_stmt* row = nullptr;  // keyset: one row by rowid
     int reprepared = 0;           // the engine's count when the plan was made
@@ -465,6 +477,7 @@ struct RecordView::Impl {
     QStringList names;
     std::vector<FieldType> types;
     QHash<QString, int> byName;
+    QHash<QString, int> bySpelling; // names as asked for, for FieldIndex
     int columns = 0;
 
     // Keyset views: rowids in the view's order, rows read on demand.
@@ -481,6 +494,10 @@ struct RecordView::Impl {
     std::vector<int> deletedSlots;
     int nextSlot = 0;
     bool positionsValid = false;
+    // A view without an order of its own has its keys ascending: a row's
+    // position is found in them directly, and no map is needed until a new
+    // row's key is not above them all.
+    bool keysAscending = false;
 
     // Other views: every row read at Refresh, row-major.
     std::vector<QVariant> cells;
@@ -489,6 +506,9 @@ struct RecordView::Impl {
     // Find statements (SQLite SQL) by the shape of their criteria (see
     // splitValues).
     QHash<QString, QString> findStatements;
+    // Insert and update statements (SQLite SQL) by the fields they write: a
+    // loop writing the same fields of row after row builds the text once.
+    QHash<QByteArray, QString> writeStatements;
 
     // Statements used again and again (writes, finds), most recent first.
     // They and the plans live as long as the connection they were prepared on.
@@ -550,6 +570,7 @@ struct RecordView::Impl {
         byName = plan.byName;
         columns = plan.columns;
         rowStmt = plan.row;
+        keysAscending = plan.rowidOrder;
     }
 
     // Forgets the rows and the shape of the last result, not the kept
@@ -565,9 +586,10 @@ struct RecordView::Impl {
         names.clear();
         types.clear();
         byName.clear();
+        bySpelling.clear();
         columns = 0;
-        keys.clear();
-        keys.shrink_to_fit();
+        keys.clear(); // its room is kept for the next refresh's keys
+        keysAscending = false;
         cache.clear();
         cacheStamp = -1;
         positions.clear();
@@ -578,6 +600,7 @@ struct RecordView::Impl {
         cells.shrink_to_fit();
         materializedRows = 0;
         findStatements.clear();
+        writeStatements.clear();
         pending.clear();
         dirty.clear();
     }
@@ -658,7 +681,7 @@ struct RecordView::Impl {
 
     void ensurePositions()
     {
-        if (positionsValid)
+        if (positionsValid || keysAscending)
             return;
         positions.resize(keys.size());
         for (size_t i = 0; i < keys.size(); ++i)
@@ -671,6 +694,10 @@ struct RecordView::Impl {
 
     int positionOf(sqlite3_int64 rowid) const
     {
+        if (keysAscending) {
+            const auto at = std::lower_bound(keys.begin(), keys.end(), rowid);
+            return at != keys.end() && *at == rowid ? int(at - keys.begin()) : -1;
+        }
         auto it = std::lower_bound(positions.begin(), positions.end(), std::make_pair(rowid, -1));
         if (it == positions.end() || it->first != rowid)
             return -1;
@@ -701,7 +728,7 @@ struct RecordView::Impl {
         const sqlite3_int64 rowid = keys[size_t(pos)];
         keys.erase(keys.begin() + pos);
         cache.erase(rowid);
-        if (!positionsValid)
+        if (!positionsValid || keysAscending)
             return;
         // Past a few thousand deletions the next find builds the map anew.
         if (deletedSlots.size() >= kDeletedSlotsKept) {
@@ -714,8 +741,13 @@ struct RecordView::Impl {
 
     void appended(sqlite3_int64 rowid)
     {
+        if (keysAscending && !keys.empty() && rowid <= keys.back()) {
+            // The next find builds the map.
+            keysAscending = false;
+            positionsValid = false;
+        }
         keys.push_back(rowid);
-        if (!positionsValid)
+        if (!positionsValid || keysAscending)
             return;
         const std::pair<sqlite3_int64, int> entry{rowid, nextSlot++};
         positions.insert(std::lower_bound(positions.begin(), positions.end(), entry), entry);
@@ -847,8 +879,10 @@ std::unique_ptr<RecordView::Plan> RecordView::makePlan() const
         // order rows were added), not that of whichever index SQLite reads.
         QString keySql = QStringLiteral("SELECT ") + simple->tableRef + QStringLiteral(".rowid FROM ")
             + simple->tableRef + QLatin1Char(' ') + simple->tail;
-        if (!simple->ordered)
+        if (!simple->ordered) {
             keySql += QStringLiteral(" ORDER BY ") + simple->tableRef + QStringLiteral(".rowid");
+            plan->rowidOrder = true;
+        }
         plan->planned = conn.Qualified(keySql);
         prepare(plan->planned, &plan->rows);
     } else {
@@ -905,7 +939,10 @@ void RecordView::load()
         load();
         return;
     }
-    d.keys.shrink_to_fit();
+    // Room kept from a much larger result is given back; a view that goes
+    // back and forth between a day and a whole kind keeps it.
+    if (d.keys.capacity() - d.keys.size() > (std::size_t(1) << 18))
+        d.keys.shrink_to_fit();
 
     if (!d.keyset) {
         const int rows = d.materializedRows;
@@ -940,6 +977,7 @@ void RecordView::Close()
     const bool hadRows = d_->open || pos_ != -1;
     editMode_ = EditMode::None;
     d_->reset();
+    d_->keys.shrink_to_fit();
     d_->forgetStatements();
     conn_.reset();
     pos_ = -1;
@@ -1110,7 +1148,18 @@ int RecordView::FieldCount() const { return d_->columns; }
 
 QStringList RecordView::FieldNames() const { return d_->names; }
 
-int RecordView::FieldIndex(const QString& name) const { return d_->byName.value(foldName(name), -1); }
+int RecordView::FieldIndex(const QString& name) const
+{
+    // Code asks for the same few names row after row: each spelling is
+    // folded once.
+    auto& spelled = d_->bySpelling;
+    if (const auto it = spelled.constFind(name); it != spelled.cend())
+        return *it;
+    const int position = d_->byName.value(foldName(name), -1);
+    if (spelled.size() < 256)
+        spelled.insert(name, position);
+    return position;
+}
 
 FieldType RecordView::TypeOf(int position) const
 {
@@ -1219,17 +1268,26 @@ void RecordView::Update()
     Connection& conn = *conn_;
     sqlite3* db = conn.handle();
 
+    // The fields written, one bit each, after the kind of write.
     std::vector<int> changed;
+    QByteArray written(2 + d.columns / 8, '\0');
+    written[0] = editMode_ == EditMode::Edit ? 'E' : 'A';
     for (int c = 0; c < d.columns; ++c)
-        if (d.dirty[size_t(c)])
+        if (d.dirty[size_t(c)]) {
             changed.push_back(c);
+            written[1 + c / 8] = char(written[1 + c / 8] | (1 << (c % 8)));
+        }
 
     if (editMode_ == EditMode::Edit) {
         if (!changed.empty()) {
-            QString sql = QStringLiteral("UPDATE ") + d.tableSql + QStringLiteral(" SET ");
-            for (size_t k = 0; k < changed.size(); ++k)
-                sql += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]]) + QStringLiteral("=?");
-            sql += QStringLiteral(" WHERE rowid=?");
+            QString& sql = d.writeStatements[written];
+            if (sql.isEmpty()) {
+                sql = QStringLiteral("UPDATE ") + d.tableSql + QStringLiteral(" SET ");
+                for (size_t k = 0; k < changed.size(); ++k)
+                    sql += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]])
+                        + QStringLiteral("=?");
+                sql += QStringLiteral(" WHERE rowid=?");
+            }
             sqlite3_stmt* st = d.statement(conn, sql);
             for (size_t k = 0; k < changed.size(); ++k)
                 bindValue(st, int(k) + 1, d.pending[size_t(changed[k])]);
@@ -1263,10 +1321,12 @@ void RecordView::Update()
         const qint64 highest = sqlite3_step(top.st) == SQLITE_ROW ? sqlite3_column_int64(top.st, 0) : 0;
         rowid = std::max(floor, highest) + 1;
     }
-    QString sql = QStringLiteral("INSERT INTO ") + d.tableSql;
-    if (changed.empty() && rowid == 0) {
-        sql += QStringLiteral(" DEFAULT VALUES");
-    } else {
+    if (rowid > 0)
+        written += 'R';
+    QString& sql = d.writeStatements[written];
+    if (sql.isEmpty() && changed.empty() && rowid == 0) {
+        sql = QStringLiteral("INSERT INTO ") + d.tableSql + QStringLiteral(" DEFAULT VALUES");
+    } else if (sql.isEmpty()) {
         QString cols, marks;
         for (size_t k = 0; k < changed.size(); ++k) {
             cols += (k ? QStringLiteral(", ") : QString()) + quoteName(d.names[changed[k]]);
@@ -1276,7 +1336,8 @@ void RecordView::Update()
             cols += (changed.empty() ? QString() : QStringLiteral(", ")) + QStringLiteral("rowid");
             marks += changed.empty() ? QStringLiteral("?") : QStringLiteral(", ?");
         }
-        sql += QStringLiteral(" (") + cols + QStringLiteral(") VALUES (") + marks + QLatin1Char(')');
+        sql = QStringLiteral("INSERT INTO ") + d.tableSql + QStringLiteral(" (") + cols + QStringLiteral(") VALUES (")
+            + marks + QLatin1Char(')');
     }
     sqlite3_stmt* st = d.statement(conn, sql);
     for (size_t k = 0; k < changed.size(); ++k)

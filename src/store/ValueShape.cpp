@@ -47,7 +47,7 @@ bool SplitValues(const QString& jet, QString* shape, QStringList* values)
             }
             if (!closed)
                 return false;
-            *shape += QStringLiteral("'VelmoraP%1'").arg(values->size());
+            *shape += QLatin1String("'VelmoraP") + QString::number(values->size()) + QLatin1Char('\'');
             values->append(value);
             i = j;
             continue;

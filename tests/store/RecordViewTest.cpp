@@ -276,6 +276,19 @@ TEST_F(RecordViewTest, EditByNameAndPositionIsStoredWhenUpdateReturns)
     EXPECT_EQ(v->Field(QStringLiteral("Not")).toString(), QStringLiteral("Ahmet'in Yeri"));
     EXPECT_EQ(v->Field(QStringLiteral("Montaj")), QVariant(false));
 
+    // A null text is stored as an empty text, never as no value; Turkish
+    // letters are stored as typed.
+    v->Edit();
+    v->setField(QStringLiteral("Görev"), QString());
+    v->setField(QStringLiteral("CariAdi"), QStringLiteral("Şükrü Çağlar İnşaat"));
+    v->Update();
+    EXPECT_EQ(stored(QStringLiteral("SELECT \"Görev\" FROM Siparisler WHERE SipNo='S002'")), QString());
+    EXPECT_EQ(stored(QStringLiteral("SELECT CariAdi FROM Siparisler WHERE SipNo='S002'")),
+              QStringLiteral("Şükrü Çağlar İnşaat"));
+    v->Edit();
+    v->setField(QStringLiteral("Not"), QStringLiteral("Ahmet'in Yeri"));
+    v->Update();
+
     // A value with a quote is found with the quoting helper.
     v->MoveFirst();
     v->FindFirst(QStringLiteral("[Not]=") + store::SqlText(QStringLiteral("Ahmet'in Yeri")));
