@@ -249,8 +249,16 @@ void MainWindow::CreateJobs()
     app::SuppressListSync = true;
     DataSiparis.setRecordSource(QStringLiteral("Select * From Siparisler Where Sec='X' Order By SipNo Asc"));
     app::RefreshData(DataSiparis);
-    DataGörev.setRecordSource(QStringLiteral("Select * From Montaj Where Görev=") + store::SqlText(CurrentKind));
-    app::RefreshData(DataGörev);
+    // The first earlier job of each line is asked of the job store directly,
+    // in the order a view of every job of the kind would have (the order they
+    // were added, this action's own jobs included): reading the keys of all
+    // such jobs first, tens of thousands, cost more than the lines' look-ups.
+    // The new jobs are added through the board's job view, which the reload
+    // below reads again.
+    if (!DataGörev.IsOpen())
+        app::RefreshData(DataGörev);
+    const QString earlierJob = QStringLiteral("Select Kalan From Montaj Where Görev=") + store::SqlText(CurrentKind)
+        + QStringLiteral(" And SipNo=");
 
     // The number is taken from the store each time, so the survey dialog's
     // numbers and the board's never collide; it is taken inside the action,
@@ -279,12 +287,11 @@ void MainWindow::CreateJobs()
             }
             first = false;
 
-            double earlierDone = 0;
-            if (DataGörev.RecordCount() > 0) {
-                DataGörev.FindFirst(Criteria("SipNo", sipNo));
-                if (!DataGörev.NoMatch())
-                    earlierDone = DataGörev.Field(QStringLiteral("Kalan")).toDouble();
-            }
+            store::Connection* jobs = DataGörev.connection();
+            if (!jobs)
+                throw store::StoreError(QStringLiteral("İş kayıtları açılamadı."));
+            const double earlierDone =
+                jobs->Scalar(earlierJob + store::SqlText(sipNo) + QStringLiteral(" Order By rowid")).toDouble();
             const double lineQty = DataSiparis.Field(14).toDouble();
 
             DataGörev.AddNew();

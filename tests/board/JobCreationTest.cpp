@@ -106,6 +106,37 @@ TEST_F(JobCreationTest, ASecondJobTakesWhatIsLeftAndKeepsTheLineUntilItIsDone)
     }
 }
 
+// The done units come from the line's first job of the same kind, in the
+// order jobs were added: neither a later job nor a job of another kind.
+TEST_F(JobCreationTest, TheFirstJobOfTheKindGivesTheDoneUnits)
+{
+    AddLine({.sipNo = QStringLiteral("T-0020"), .quantity = 10, .open = 10});
+    Jobs()->Execute(QStringLiteral("INSERT INTO Montaj (Eleman, Görev, SipNo, Tamam, Adet, Kalan) "
+                                   "VALUES ('Servisçi', 'Servis', 'T-0020', True, 7, 7)"));
+    auto& w = Open();
+    Mark(QStringLiteral("T-0020"));
+    Create(QStringLiteral("Test Usta"));
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0020' And Görev='Montaj'")), 10);
+
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Tamam=True, Kalan=4 WHERE SipNo='T-0020' And Görev='Montaj'"));
+    w.ReloadBoardLists();
+    Mark(QStringLiteral("T-0020"));
+    Create(QStringLiteral("Test Usta"));
+    ASSERT_EQ(JobCount(QStringLiteral("SipNo='T-0020' And Görev='Montaj'")), 2);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0020' And Tamam=False")), 6);
+
+    // The second job is cancelled after a unit was done; the next one still
+    // counts the first job's four.
+    Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Iptal=True, Kalan=1 WHERE SipNo='T-0020' And Tamam=False"));
+    w.ReloadBoardLists();
+    Mark(QStringLiteral("T-0020"));
+    Create(QStringLiteral("Test Usta"));
+    ASSERT_EQ(JobCount(QStringLiteral("SipNo='T-0020' And Görev='Montaj'")), 3);
+    EXPECT_EQ(JobsNumber(QStringLiteral("Select Adet From Montaj Where SipNo='T-0020' And Tamam=False And "
+                                        "Iptal=False")),
+              6);
+}
+
 TEST_F(JobCreationTest, AFirstServiceJobGetsNoQuantity)
 {
     AddLine({.sipNo = QStringLiteral("T-0003"), .delivered = 2, .kind = QStringLiteral("Montaj"), .installed = true});
