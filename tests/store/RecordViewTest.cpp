@@ -606,8 +606,20 @@ TEST(RowCacheTest, KeepsTheMostRecentlyUsedRows)
 // Deletions at scattered places, with rows added between them: after each,
 // every find lands on the row a freshly refreshed view has at that place,
 // and a deleted row is found nowhere.
+void CheckFindsThroughDeletions(const QString& source);
+
 TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
 {
+    // A view in the table's order places rows by its keys; one with an order
+    // of its own by a map of them.
+    for (const QString source : {QStringLiteral("Select * From Montaj"),
+                                 QStringLiteral("Select * From Montaj Order By SipNo Asc")})
+        CheckFindsThroughDeletions(source);
+}
+
+void CheckFindsThroughDeletions(const QString& source)
+{
+    SCOPED_TRACE(source.toStdString());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
     {
@@ -618,7 +630,6 @@ TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
             conn->ExecuteNative(QStringLiteral("INSERT INTO Montaj VALUES ('S%1')").arg(i, 3, 10, QLatin1Char('0')));
         tx.Commit();
     }
-    const QString source = QStringLiteral("Select * From Montaj");
     const auto view = testsupport::OpenView(path, source);
     RecordView& v = *view;
     v.FindFirst(QStringLiteral("SipNo='S000'"));
