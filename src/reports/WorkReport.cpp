@@ -151,6 +151,9 @@ bool WorkReport::BuildWorkReport()
         QApplication::setOverrideCursor(Qt::WaitCursor); // for the guard to put back
         return false;
     }
+    // The stored rows read again and the totals drawn are shown with the
+    // rest of the report, once, when the action is over.
+    const ui::PaintOnce paintOnce(c_.owner);
     app::RefreshData(v_.DataRapor);
     DrawTotals();
     return true;
