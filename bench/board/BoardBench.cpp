@@ -307,7 +307,7 @@ void BM_CreateJobs500(benchmark::State& state)
     state.counters["plain_ms"] = createDirectMs.value();
     state.counters["ratio"] = Ratio(createMs, createDirectMs);
 }
-BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_CreateJobs500)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 
