@@ -60,7 +60,7 @@ bool MainWindow::InOneAction(const std::function<void()>& work)
         // The action is rolled back whole: the views may still show rows
         // that are no longer stored, so the board is read again. The board
         // shows behind the message also where the action held its repaints.
-        setUpdatesEnabled(true);
+        ui::PaintOnce::LetDraw(this);
         Status->Failed(e);
         app::Prompt::Message(this, e.message() + QStringLiteral("\n\nİşlem yapılmadı; kayıtlar değişmedi."), {},
                              app::MessageIcon::Warning);

@@ -58,6 +58,12 @@ void PaintOnce::Release()
 
 bool PaintOnce::Held(const QWidget* widget) { return widget && HoldOf(widget->window()); }
 
+void PaintOnce::LetDraw(QWidget* widget)
+{
+    if (Held(widget))
+        Unhold(widget->window());
+}
+
 ShowingProgress::ShowingProgress(QWidget* window)
     : hold_(window), window_(hold_.Holds() ? window->window() : nullptr)
 {

@@ -32,6 +32,9 @@ public:
     bool Holds() const { return !window_.isNull(); }
     // Whether the painting of the widget's window is held.
     static bool Held(const QWidget* widget);
+    // Lets the widget's window be drawn again whatever holds it (before a
+    // message box, so the window behind it is drawn as it stands).
+    static void LetDraw(QWidget* widget);
 
 private:
     QPointer<QWidget> window_;
