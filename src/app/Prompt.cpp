@@ -154,6 +154,8 @@ Answer ScriptedPrompt::message(QWidget*, const QString& text, const QString& tit
     s.buttons = buttons;
     s.yesNo = buttons != MessageButtons::Ok;
     shown.push_back(s);
+    if (whenShown)
+        whenShown();
     if (answers.empty())
         return s.yesNo ? Answer::Yes : Answer::Ok;
     const Answer a = answers.front();

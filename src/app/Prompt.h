@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,8 @@ public:
     std::deque<Answer> answers;                    // for message boxes; default Ok/Yes
     std::deque<std::optional<QString>> inputs;     // for input boxes; default cancel
     int beeps = 0;
+    // Runs as each message box is shown, to look at the program's state then.
+    std::function<void()> whenShown;
 
     Answer message(QWidget*, const QString& text, const QString& title, MessageIcon,
                    MessageButtons buttons) override;

@@ -95,40 +95,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"Siparis.Mdb\" dosyasında \"Kesif\" tablosu yok."}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Notes whether the window's painting was held when a box was shown, and
-// lets the fixture's prompt answer.
-class HeldAtMessage : public app::PromptHandler {
-public:
-    HeldAtMessage(QWidget* window, app::PromptHandler* answering) : window_(window), answering_(answering)
-    {
-        app::Prompt::SetHandler(this);
-    }
-    ~HeldAtMessage() override { app::Prompt::SetHandler(answering_); }
-    app::Answer message(QWidget* parent, const QString& text, const QString& title, app::MessageIcon icon,
-                        app::MessageButtons buttons) override
-    {
-        held.push_back(ui::PaintOnce::Held(window_));
-        return answering_->message(parent, text, title, icon, buttons);
-    }
-    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
-                                 const QString& defaultText) override
-    {
-        return answering_->input(parent, prompt, title, defaultText);
-    }
-    void beep() override { answering_->beep(); }
-    std::vector<bool> held;
-
-private:
-    QWidget* window_;
-    app::PromptHandler* answering_;
-};
-
 TEST_F(DamagedStoreTest, ALockedOrderStoreRefusesJobCreationWithNothingChanged)
 {
     MarkLines(3);
     board::MainWindow& w = Open();
     // The board is drawn behind the message as it stands.
-    HeldAtMessage drawing(&w, &prompt);
+    std::vector<bool> held;
+    prompt.whenShown = [&] { held.push_back(ui::PaintOnce::Held(&w)); };
     // Another program holds the order store; the program gives up at once.
     sqlite3_busy_timeout(Orders()->handle(), 0);
     sqlite3* other = nullptr;
@@ -140,7 +113,8 @@ TEST_F(DamagedStoreTest, ALockedOrderStoreRefusesJobCreationWithNothingChanged)
     sqlite3_close(other);
     ExpectRefused("kilitli", "database is locked");
     EXPECT_EQ(Files(), before);
-    EXPECT_EQ(drawing.held, std::vector<bool>{false});
+    EXPECT_EQ(held, std::vector<bool>{false});
+    prompt.whenShown = nullptr;
 }
 
 TEST_F(DamagedStoreTest, AFullJobStoreRefusesJobCreationWithNothingChanged)
