@@ -159,7 +159,7 @@ inline int RunBenchmarks(int argc, char** argv, std::initializer_list<Figure> fi
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\n");
     for (const Figure& f : figures)
-        std::printf("%s: %.1f ms, %s: %.1f ms, ratio %.2f\n", f.action, f.program.value(), f.plain, f.direct.value(),
+        std::printf("%s: %.2f ms, %s: %.2f ms, ratio %.2f\n", f.action, f.program.value(), f.plain, f.direct.value(),
                     Ratio(f.program, f.direct));
     std::fflush(stdout);
     benchmark::Shutdown();
