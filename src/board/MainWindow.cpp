@@ -48,6 +48,9 @@ using ui::GridColumn;
 
 namespace {
 
+// The report panels' size where the window has room for it.
+constexpr QSize kReportPanelSize(1000, 560);
+
 const QString kStaffCards = QStringLiteral(
     "Select * From CariKartlar Where HesKullan=False And Gurup='Eleman' Order By Unvan ASC");
 const QString kCustomerCards = QStringLiteral(
@@ -289,7 +292,7 @@ void MainWindow::buildFrames()
     auto* mrLayout = new QVBoxLayout(MrFrame);
     mrLayout->addWidget(DTPicker2, 0, Qt::AlignLeft);
     mrLayout->addWidget(DBGrid1);
-    MrFrame->resize(1000, 560);
+    MrFrame->resize(kReportPanelSize);
 
     Frame1 = new QGroupBox(QStringLiteral(" Aylık Rapor "), surface);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -299,7 +302,7 @@ void MainWindow::buildFrames()
                       Col("Yapılan", "Yapilan", 900, ColumnFormat::GeneralNumber),
                       Col("Not", "Not", 2500)});
     (new QVBoxLayout(Frame1))->addWidget(RapDBGrid);
-    Frame1->resize(1000, 560);
+    Frame1->resize(kReportPanelSize);
 
     for (QGroupBox* frame : {DetayFrm, MrFrame, Frame1}) {
         frame->setAutoFillBackground(true);
@@ -309,9 +312,15 @@ void MainWindow::buildFrames()
 
 void MainWindow::placeFrames()
 {
-    const int w = centralWidget()->width();
+    // A report panel lies over the board at its full size where the window
+    // has room, and within the window where it has not: a panel running off
+    // the window's edge would hide its last columns and its buttons.
+    const QSize room = centralWidget()->size();
+    const QSize panel(qMin(kReportPanelSize.width(), room.width()),
+                      qMin(kReportPanelSize.height(), qMax(kReportPanelSize.height() / 2, room.height() - 60)));
     for (QGroupBox* frame : {MrFrame, Frame1}) {
-        frame->move(qMax(0, (w - frame->width()) / 2), 60);
+        frame->resize(panel);
+        frame->move(qMax(0, (room.width() - panel.width()) / 2), 60);
     }
     // DetayFrm is centred horizontally once, at the first activation.
 }

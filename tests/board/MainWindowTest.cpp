@@ -267,6 +267,31 @@ TEST_F(BoardTest, KindButtonsDoNothingWhileAReportPanelIsOpen)
     }
 }
 
+TEST_F(BoardTest, AReportPanelStaysWithinASmallWindowAndTakesItsFullSizeInALargeOne)
+{
+    auto& w = Open();
+    struct Case {
+        QSize window;
+        QSize panel;
+    };
+    for (const Case c : {Case{{820, 600}, {}}, Case{{1280, 900}, {1000, 560}}}) {
+        w.resize(c.window);
+        for (const char* name : {"MrFrame", "Frame1"}) {
+            auto* frame = Find<QGroupBox>(QString::fromUtf8(name));
+            frame->show();
+            const QRect room = w.centralWidget()->rect();
+            EXPECT_TRUE(room.contains(frame->geometry())) << name << " in " << c.window.width();
+            if (!c.panel.isEmpty()) {
+                EXPECT_EQ(frame->size(), c.panel) << name;
+            }
+            // Its buttons are inside it, where the user can reach them.
+            for (auto* button : frame->findChildren<QPushButton*>())
+                EXPECT_TRUE(frame->rect().contains(button->geometry())) << qPrintable(button->objectName());
+            frame->hide();
+        }
+    }
+}
+
 TEST_F(BoardTest, StaffListPicksTheStaffMemberOnlyWithFocusAndRows)
 {
     auto& w = Open();
