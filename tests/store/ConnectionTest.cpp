@@ -2,6 +2,7 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 
+#include "StoredRows.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -100,11 +101,6 @@ protected:
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    void WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        ASSERT_TRUE(testsupport::WriteFile(Path(name), bytes));
-    }
-
     // The message Open gives for a file, or "" when it opens.
     QString OpenError(const QString& name)
     {
@@ -118,19 +114,14 @@ protected:
         return c;
     }
 
-    // Rows seen through a handle of its own, so only committed work counts.
-    int CommittedRows(const QString& name)
+    static void Add(Connection& c, const char* eleman)
     {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(Path(name).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* st = nullptr;
-        int n = -1;
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Rapor", -1, &st, nullptr) == SQLITE_OK
-            && sqlite3_step(st) == SQLITE_ROW)
-            n = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return n;
+        c.Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('%1', 2)").arg(QString::fromUtf8(eleman)));
+    }
+
+    int CommittedRows(const char* name = "Rapor.mdb")
+    {
+        return storetest::Stored(Path(QString::fromUtf8(name)), QStringLiteral("SELECT count(*) FROM Rapor")).toInt();
     }
 
     QTemporaryDir dir_;
@@ -138,39 +129,32 @@ protected:
 
 TEST_F(ConnectionTest, RefusesFilesThatAreNotStoresNamingThem)
 {
-    const QString missing = OpenError(QStringLiteral("Yok.mdb"));
-    EXPECT_TRUE(missing.contains(QStringLiteral("Yok.mdb"))) << missing.toStdString();
-    EXPECT_TRUE(missing.contains(QStringLiteral("bulunamadı"))) << missing.toStdString();
-
-    WriteFile(QStringLiteral("Notlar.mdb"), "Bu bir metin dosyasıdır, veritabanı değil.\n");
-    const QString text = OpenError(QStringLiteral("Notlar.mdb"));
-    EXPECT_TRUE(text.contains(QStringLiteral("Notlar.mdb"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("veritabanı dosyası değil"))) << text.toStdString();
-
-    for (const char* sig : {"Standard Jet DB", "Standard ACE DB"}) {
-        QByteArray jet("\x00\x01\x00\x00", 4);
-        jet += sig;
-        jet += QByteArray(2048 - jet.size(), '\0');
-        WriteFile(QStringLiteral("Cari.Mdb"), jet);
-        const QString access = OpenError(QStringLiteral("Cari.Mdb"));
-        EXPECT_TRUE(access.contains(QStringLiteral("Cari.Mdb"))) << access.toStdString();
-        EXPECT_TRUE(access.contains(QStringLiteral("Access"))) << access.toStdString();
-        EXPECT_TRUE(access.contains(QStringLiteral("içe aktar"))) << access.toStdString();
+    const QByteArray jet = QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(2048, '\0');
+    const QByteArray ace = QByteArray("\x00\x01\x00\x00Standard ACE DB", 19) + QByteArray(2048, '\0');
+    const struct {
+        const char* file;
+        QByteArray bytes; // empty: no file
+        QStringList mentions;
+    } cases[] = {
+        {"Yok.mdb", {}, {"bulunamadı"}},
+        {"Notlar.mdb", "Bu bir metin dosyasıdır, veritabanı değil.\n", {"veritabanı dosyası değil"}},
+        {"Cari.Mdb", jet, {"Access", "içe aktar"}},
+        {"Kesif.Mdb", ace, {"Access", "içe aktar"}},
+        // It names the command that imports it, with the data folder it is in.
+        {"MuhasebeData/ABC/Siparis.Mdb", jet,
+         {QStringLiteral("velmora-import \"%1\" --replace")
+              .arg(QDir::toNativeSeparators(Path(QStringLiteral("MuhasebeData"))))}},
+        // A damaged SQLite file: the right header, garbage behind it.
+        {"Rapor.mdb", QByteArray("SQLite format 3\0", 16) + QByteArray(4096, '\x7f'), {}},
+    };
+    for (const auto& c : cases) {
+        const QString file = QString::fromUtf8(c.file);
+        ASSERT_TRUE(c.bytes.isEmpty() || testsupport::WriteFile(Path(file), c.bytes));
+        const QString message = OpenError(file);
+        EXPECT_TRUE(message.contains(file.section(QLatin1Char('/'), -1))) << message.toStdString();
+        for (const QString& m : c.mentions)
+            EXPECT_TRUE(message.contains(m)) << m.toStdString() << " in " << message.toStdString();
     }
-    // It names the command that imports it, with the data folder it is in.
-    QByteArray jet("\x00\x01\x00\x00Standard Jet DB", 19);
-    WriteFile(QStringLiteral("MuhasebeData/ABC/Siparis.Mdb"), jet + QByteArray(2048, '\0'));
-    const QString command = OpenError(QStringLiteral("MuhasebeData/ABC/Siparis.Mdb"));
-    EXPECT_TRUE(command.contains(QStringLiteral("velmora-import \"%1\" --replace")
-                                     .arg(QDir::toNativeSeparators(Path(QStringLiteral("MuhasebeData"))))))
-        << command.toStdString();
-
-    // A damaged SQLite file: the right header, garbage behind it.
-    QByteArray broken("SQLite format 3\0", 16);
-    broken += QByteArray(4096, '\x7f');
-    WriteFile(QStringLiteral("Rapor.mdb"), broken);
-    const QString damaged = OpenError(QStringLiteral("Rapor.mdb"));
-    EXPECT_TRUE(damaged.contains(QStringLiteral("Rapor.mdb"))) << damaged.toStdString();
 }
 
 TEST_F(ConnectionTest, FindsFilesWhateverTheCaseOfNameAndFolders)
@@ -205,10 +189,10 @@ TEST_F(ConnectionTest, SharesOneConnectionPerFile)
     // A transaction begun through one user covers work done through another.
     {
         Transaction t(*a);
-        b->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
+        Add(*b, "Ali");
         EXPECT_TRUE(c->InTransaction());
     }
-    EXPECT_EQ(CommittedRows(QStringLiteral("Montaj.mdb")), 0);
+    EXPECT_EQ(CommittedRows("Montaj.mdb"), 0);
 
     // Once every user lets go, the next Open makes a working connection again.
     a.reset();
@@ -223,13 +207,13 @@ TEST_F(ConnectionTest, TransactionRollsBackWhenLeftByAnException)
     auto c = MakeStore(QStringLiteral("Rapor.mdb"));
     try {
         Transaction t(*c);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 3)"));
+        Add(*c, "Ali");
+        Add(*c, "Veli");
         throw std::runtime_error("yarıda kaldı");
     } catch (const std::runtime_error&) {
     }
     EXPECT_FALSE(c->InTransaction());
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+    EXPECT_EQ(CommittedRows(), 0);
 
     {
         Transaction t(*c);
@@ -240,22 +224,22 @@ TEST_F(ConnectionTest, TransactionRollsBackWhenLeftByAnException)
                         nullptr);
         EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
         sqlite3_close(other);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 2)"));
-        EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+        Add(*c, "Ali");
+        EXPECT_EQ(CommittedRows(), 0);
         t.Commit();
     }
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 1);
+    EXPECT_EQ(CommittedRows(), 1);
 
     // A failing statement inside an action undoes the rows before it.
     EXPECT_THROW(
         {
             Transaction t(*c);
-            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 3)"));
+            Add(*c, "Veli");
             c->Execute(QStringLiteral("Insert Into Yok (Eleman) Values ('Veli')"));
             t.Commit();
         },
         StoreError);
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 1);
+    EXPECT_EQ(CommittedRows(), 1);
 }
 
 TEST_F(ConnectionTest, NestedTransactionsCommitOnlyAtTheOutermostLevel)
@@ -263,39 +247,39 @@ TEST_F(ConnectionTest, NestedTransactionsCommitOnlyAtTheOutermostLevel)
     auto c = MakeStore(QStringLiteral("Rapor.mdb"));
     {
         Transaction outer(*c);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 1)"));
+        Add(*c, "Ali");
         {
             Transaction inner(*c);
-            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Veli', 2)"));
+            Add(*c, "Veli");
             inner.Commit();
         }
         EXPECT_TRUE(c->InTransaction());
-        EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+        EXPECT_EQ(CommittedRows(), 0);
         outer.Commit();
     }
     EXPECT_FALSE(c->InTransaction());
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 2);
+    EXPECT_EQ(CommittedRows(), 2);
 
     // An inner level given up dooms the whole action: the outer Commit
     // stores nothing and says so.
     {
         Transaction outer(*c);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ayşe', 3)"));
+        Add(*c, "Ayşe");
         {
             Transaction inner(*c);
-            c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Fatma', 4)"));
+            Add(*c, "Fatma");
         }
         EXPECT_TRUE(c->InTransaction());
         EXPECT_THROW(outer.Commit(), StoreError);
     }
     EXPECT_FALSE(c->InTransaction());
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 2);
+    EXPECT_EQ(CommittedRows(), 2);
 
     // The next action starts clean.
     c->Begin();
-    c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Can', 5)"));
+    Add(*c, "Can");
     c->Commit();
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 3);
+    EXPECT_EQ(CommittedRows(), 3);
     EXPECT_THROW(c->Commit(), StoreError);
 }
 
@@ -311,11 +295,11 @@ TEST_F(ConnectionTest, AReadSnapshotEndsOnlyTheTransactionItBegan)
     EXPECT_TRUE(sqlite3_get_autocommit(c->handle()));
     {
         Transaction action(*c);
-        c->Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('Ali', 1)"));
+        Add(*c, "Ali");
         { const ReadSnapshot reading(c.get()); }
         EXPECT_TRUE(c->InTransaction());
     }
-    EXPECT_EQ(CommittedRows(QStringLiteral("Rapor.mdb")), 0);
+    EXPECT_EQ(CommittedRows(), 0);
 }
 
 TEST_F(ConnectionTest, EngineErrorsNameTheFileAndTable)
