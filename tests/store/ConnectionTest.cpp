@@ -27,11 +27,7 @@ int Compare(const QString& a, const QString& b)
 
 TEST(TurkishCollation, ComparesWithTurkishCasePairsAndAlphabet)
 {
-    const struct {
-        const char* a;
-        const char* b;
-        int sign;
-    } cases[] = {
+    const struct { const char* a; const char* b; int sign; } cases[] = {
         {"IŞIK", "ışık", 0},   {"IŞIK", "işik", -1}, {"İSTANBUL", "istanbul", 0}, {"ISTANBUL", "istanbul", -1},
         {"ÇAĞ", "çağ", 0},     {"ÖZÜ", "özü", 0},    {"Montaj", "MONTAJ", 0},     {"c", "ç", -1},
         {"çz", "d", -1},       {"g", "ğ", -1},       {"ğz", "h", -1},             {"h", "ı", -1},
@@ -50,11 +46,7 @@ TEST(TurkishCollation, ComparesWithTurkishCasePairsAndAlphabet)
 
 TEST(JetLikeMatch, FollowsTheDialectsWildcards)
 {
-    const struct {
-        const char* pattern;
-        const char* text;
-        bool match;
-    } cases[] = {
+    const struct { const char* pattern; const char* text; bool match; } cases[] = {
         {"abc", "ABC", true},        {"abc", "abcd", false},     {"a*", "a", true},
         {"a*", "ba", false},         {"*c", "abc", true},        {"a*c*e", "aXcYYe", true},
         {"a*c*e", "aXcYYf", false},  {"**", "", true},           {"?", "", false},
@@ -75,11 +67,7 @@ TEST(JetLikeMatch, FollowsTheDialectsWildcards)
 
 TEST(JetLikeMatch, TypedTextMatchesBracketAndHashAsThemselves)
 {
-    const struct {
-        const char* typed;
-        const char* text;
-        bool match;
-    } cases[] = {
+    const struct { const char* typed; const char* text; bool match; } cases[] = {
         // "[" and "#" are the characters typed, never a list or a digit.
         {"[a", "[a kapı", true},   {"[a", "a", false},       {"[a]", "[a] Ltd", true},
         {"[a]", "a Ltd", false},   {"#1", "#1 Depo", true},  {"#1", "71", false},
@@ -116,7 +104,7 @@ protected:
 
     static void Add(Connection& c, const char* eleman)
     {
-        c.Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values ('%1', 2)").arg(QString::fromUtf8(eleman)));
+        c.Execute(QStringLiteral("Insert Into Rapor (Eleman, Yapilan) Values (%1, 2)").arg(SqlText(eleman)));
     }
 
     int CommittedRows(const char* name = "Rapor.mdb")
@@ -131,11 +119,8 @@ TEST_F(ConnectionTest, RefusesFilesThatAreNotStoresNamingThem)
 {
     const QByteArray jet = QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(2048, '\0');
     const QByteArray ace = QByteArray("\x00\x01\x00\x00Standard ACE DB", 19) + QByteArray(2048, '\0');
-    const struct {
-        const char* file;
-        QByteArray bytes; // empty: no file
-        QStringList mentions;
-    } cases[] = {
+    // No bytes: no file.
+    const struct { const char* file; QByteArray bytes; QStringList mentions; } cases[] = {
         {"Yok.mdb", {}, {"bulunamadı"}},
         {"Notlar.mdb", "Bu bir metin dosyasıdır, veritabanı değil.\n", {"veritabanı dosyası değil"}},
         {"Cari.Mdb", jet, {"Access", "içe aktar"}},

@@ -51,10 +51,7 @@ protected:
 
 TEST_F(JetDialectTest, WherePiecesSelectTheRowsTheyMean)
 {
-    const struct {
-        const char* where;
-        const char* ids;
-    } cases[] = {
+    const struct { const char* where; const char* ids; } cases[] = {
         // Dates: a whole month, a day, a leap day, a range within a day.
         {"Tarih>=#11/01/2026 00:00:00# And Tarih<=#11/30/2026 23:59:59#", "1 2 3"},
         {"Tarih>=#11/1/2026 0:00# And Tarih<=#11/30/2026 23:59:59#", "1 2 3"},
@@ -125,10 +122,8 @@ TEST_F(JetDialectTest, OrderByTextFollowsTurkishAlphabetIgnoringCase)
 // the statement kept holds no lock that would stop another handle writing.
 TEST_F(JetDialectTest, ScalarsThatDifferOnlyInTheirValuesEachGetTheirOwnAnswer)
 {
-    const struct {
-        const char* unvan;
-        double sum;
-    } cases[] = {{"ışık", 3}, {"IŞIK", 3}, {"işik", 2}, {"Ahmet'in Yeri", 1}, {"yok", 0}, {"ışık", 3}};
+    const struct { const char* unvan; double sum; } cases[] = {
+        {"ışık", 3}, {"IŞIK", 3}, {"işik", 2}, {"Ahmet'in Yeri", 1}, {"yok", 0}, {"ışık", 3}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(conn_->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Unvan=")
                                        + SqlText(QString::fromUtf8(c.unvan)) + QStringLiteral(" And Görev='Montaj'"))
@@ -184,10 +179,7 @@ TEST_F(JetDialectTest, StatementsChangeRowsThroughTheDialect)
 
 TEST(JetTranslate, KeepsTextAndNamesApart)
 {
-    const struct {
-        const char* jet;
-        const char* sqlite;
-    } cases[] = {
+    const struct { const char* jet; const char* sqlite; } cases[] = {
         {"Select * From Montaj Where Tamam=True And Iptal=false", "Select * From Montaj Where Tamam=1 And Iptal=0"},
         {"Unvan='True' And TrueKod=1 And [True]=0", "Unvan='True' And TrueKod=1 And \"True\"=0"},
         {"Unvan=\"O'Neil \"\"Usta\"\"\"", "Unvan='O''Neil \"Usta\"'"},
@@ -214,10 +206,8 @@ TEST(JetTranslate, RefusesWhatItCannotCarryOverFaithfully)
             + QString(depth, QLatin1Char(')'));
     };
     const QString nul(QChar(0));
-    const struct {
-        QString jet;
-        const char* mentions; // nullptr: translated
-    } cases[] = {
+    // mentions: what the message names; nullptr when the statement is translated.
+    const struct { QString jet; const char* mentions; } cases[] = {
         {"Select Top 5 * From Montaj", "Top"},
         {"Select IIf(Tamam, 'E', 'H') From Montaj", "IIf"},
         {"Select Nz(Adet, 0) From Montaj", "Nz"},
@@ -281,10 +271,7 @@ TEST_F(JetDialectTest, NestingAndBlanksReachSQLiteIntact)
 // whole number; huge, tiny and odd values keep their double form.
 TEST_F(JetDialectTest, ConcatenationPrintsEveryNumberSafely)
 {
-    const struct {
-        const char* number;
-        const char* shown;
-    } cases[] = {
+    const struct { const char* number; const char* shown; } cases[] = {
         {"5.0", "x5"},          {"-3.0", "x-3"},         {"2.5", "x2.5"},       {"1e14", "x100000000000000"},
         {"1e15", "x1e+15"},     {"1e300", "x1e+300"},    {"-1e300", "x-1e+300"}, {"9.3e18", "x9.3e+18"},
         {"-9.3e18", "x-9.3e+18"}, {"1e-300", "x1e-300"},

@@ -29,13 +29,7 @@ TEST(LayoutsTest, FieldsStandAtThePositionsTheProgramAddresses)
 {
     constexpr auto O = StoreKind::Orders, J = StoreKind::Jobs, A = StoreKind::Accounts;
     constexpr auto T = FieldType::Text, D = FieldType::DateTime, N = FieldType::Number, Y = FieldType::YesNo;
-    const struct {
-        StoreKind kind;
-        const char* table;
-        int position;
-        const char* field;
-        FieldType type;
-    } cases[] = {
+    const struct { StoreKind kind; const char* table; int position; const char* field; FieldType type; } cases[] = {
         {O, "Siparisler", 0, "CariKod", T},   {O, "Siparisler", 1, "SipTur", T},   {O, "Siparisler", 2, "SipTarih", D},
         {O, "Siparisler", 4, "SipNo", T},     {O, "Siparisler", 5, "TesAdet", N},  {O, "Siparisler", 6, "KalAdet", N},
         {O, "Siparisler", 10, "CariAdi", T},  {O, "Siparisler", 11, "StokAdi", T}, {O, "Siparisler", 14, "Miktar", N},
@@ -137,10 +131,7 @@ TEST(LayoutsTest, TheReportSumsReadThroughAnIndex)
 {
     testsupport::TestDataDir data(testsupport::TestDataDir::Content::EmptyStores);
     auto jobs = Connection::Open(data.jobs());
-    const struct {
-        const char* query;
-        const char* index;
-    } sums[] = {
+    const struct { const char* query; const char* index; } sums[] = {
         {"Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Montaj'", "ix_Montaj_Görev_Tarih"},
         {"Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Montaj' And Tarih>=#12/01/2026 00:00:00# "
          "And Tarih<=#12/31/2026 23:59:59#",

@@ -20,24 +20,10 @@ using store::Connection;
 using store::FieldType;
 using store::RecordView;
 using store::StoreError;
+using storetest::findFirst;
+using storetest::write;
 
 namespace {
-
-// One stored edit of the current row, or with add, one new row.
-void write(RecordView& v, std::initializer_list<std::pair<const char*, QVariant>> fields, bool add = false)
-{
-    add ? v.AddNew() : v.Edit();
-    for (const auto& [field, value] : fields)
-        v.setField(QString::fromUtf8(field), value);
-    v.Update();
-}
-
-// Where a FindFirst leaves the view, -1 when nothing matched.
-int findFirst(RecordView& v, const QString& criteria)
-{
-    v.FindFirst(criteria);
-    return v.NoMatch() ? -1 : v.AbsolutePosition();
-}
 
 // A small order store: text columns with the Turkish collation, numbers as
 // DOUBLE, Yes/No as YESNO (1/0), dates as DATETIME text.
@@ -67,7 +53,10 @@ protected:
     std::unique_ptr<RecordView> view(const QString& source) { return testsupport::OpenView(path, source); }
     std::unique_ptr<RecordView> view(const char* source) { return view(QString::fromUtf8(source)); }
 
-    static QString at(RecordView& v, const char* field = "SipNo") { return v.Field(QString::fromUtf8(field)).toString(); }
+    static QString at(RecordView& v, const char* field = "SipNo")
+    {
+        return v.Field(QString::fromUtf8(field)).toString();
+    }
 
     QStringList column(RecordView& v, const char* field)
     {
@@ -122,11 +111,8 @@ TEST_F(RecordViewTest, EmptyResultIsBothBofAndEof)
 TEST_F(RecordViewTest, MovesStopOnePastEitherEnd)
 {
     auto v = view("Select * From Siparisler Order By SipNo Asc");
-    const struct {
-        void (RecordView::*move)();
-        int position;
-        const char* sipNo; // nullptr: no current row
-    } steps[] = {
+    // sipNo nullptr: no current row.
+    const struct { void (RecordView::*move)(); int position; const char* sipNo; } steps[] = {
         {&RecordView::MoveLast, 4, "S005"},     {&RecordView::MoveNext, 5, nullptr},
         {&RecordView::MoveNext, 5, nullptr},    {&RecordView::MovePrevious, 4, "S005"},
         {&RecordView::MoveFirst, 0, "S001"},    {&RecordView::MovePrevious, -1, nullptr},
@@ -178,10 +164,8 @@ TEST_F(RecordViewTest, FindCriteriaSpeakTheDialect)
     auto v = view("Select * From Siparisler Order By SipNo Asc");
     // Finds that differ only in their values share one prepared statement;
     // each must still find its own row.
-    const struct {
-        const char* criteria;
-        int position; // -1: no match
-    } cases[] = {
+    // position -1: no match.
+    const struct { const char* criteria; int position; } cases[] = {
         {"SipNo='S003'", 2}, {"SipNo='S001'", 0}, {"SipNo='s005'", 4}, {"SipNo='S003' Or SipNo='S004'", 2},
         {"SipNo='S004' Or SipNo='S003'", 2},
         {"Montaj=True And SipTarih=#12/07/2026# And KalAdet<3", 0},
@@ -210,11 +194,7 @@ TEST_F(RecordViewTest, FieldsByNameAndPositionAreTheSameFieldsWithTheirTypes)
     EXPECT_EQ(v->Field(4), v->Field(QStringLiteral("SipNo")));
     EXPECT_EQ(v->Field(0).toString(), QStringLiteral("C3"));
 
-    const struct {
-        const char* field;
-        FieldType type;
-        QVariant value;
-    } cases[] = {
+    const struct { const char* field; FieldType type; QVariant value; } cases[] = {
         {"CariAdi", FieldType::Text, QStringLiteral("Cem Ticaret")},
         {"KalAdet", FieldType::Number, 2.0},
         {"Montaj", FieldType::YesNo, true},
@@ -250,7 +230,8 @@ TEST_F(RecordViewTest, EditByNameAndPositionIsStoredWhenUpdateReturns)
     EXPECT_FALSE(v->Editing());
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toInt(), 1);
-    EXPECT_EQ(stored("\"Not\", KalAdet, Montaj, TesTarih"), QStringLiteral("Ahmet'in Yeri\t7.0\t0\t2026-12-24 00:00:00"));
+    EXPECT_EQ(stored("\"Not\", KalAdet, Montaj, TesTarih"),
+              QStringLiteral("Ahmet'in Yeri\t7.0\t0\t2026-12-24 00:00:00"));
     EXPECT_EQ(at(*v, "Not"), QStringLiteral("Ahmet'in Yeri"));
     EXPECT_EQ(v->Field(QStringLiteral("Montaj")), QVariant(false));
 

@@ -30,20 +30,39 @@ ToolRun Sql(const QString& store, const QString& statement)
 
 } // namespace
 
-TEST(SqlToolTest, SelectPrintsHeaderAndTabSeparatedRows)
+TEST(SqlToolTest, SelectPrintsHeaderAndTabSeparatedRowsAndFailuresGoToStderrWithExitCodeOne)
 {
     testsupport::TestDataDir data(testsupport::TestDataDir::Content::EmptyStores);
-    auto jobs = data.Open(data.jobs());
-    jobs->ExecuteNative(QStringLiteral("INSERT INTO Montaj (Eleman, \"Görev\", Tarih, SipNo, Tamam, Adet, Kalan, \"Not\") "
-                                       "VALUES ('Ali', 'Montaj', '2026-12-07 00:00:00', '240001', 1, 5, 2.5, NULL)"));
+    data.Open(data.jobs())->ExecuteNative(
+        QStringLiteral("INSERT INTO Montaj (Eleman, \"Görev\", Tarih, SipNo, Tamam, Adet, Kalan, \"Not\") "
+                       "VALUES ('Ali', 'Montaj', '2026-12-07 00:00:00', '240001', 1, 5, 2.5, NULL)"));
     const ToolRun r = Sql(data.jobs(), QStringLiteral("Select Eleman, Tarih, Tamam, Iptal, Adet, Kalan, [Not] "
                                                   "From Montaj Where Tarih=#12/07/2026#"));
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, QStringLiteral("Eleman\tTarih\tTamam\tIptal\tAdet\tKalan\tNot\n"
                                     "Ali\t2026-12-07 00:00:00\tTrue\tFalse\t5\t2.5\t\n"));
+
+    // mentions: a word the error output must hold.
+    const struct { QString store; QString statement; const char* mentions; } failures[] = {
+        {data.jobs(), QStringLiteral("Select * Fromm Montaj"), ""},
+        {data.jobs(), QStringLiteral("Select * From Yok"), "Yok"},
+        {data.dataRoot() + QStringLiteral("Yok.mdb"), QStringLiteral("Select * From RecSay"), "Yok.mdb"},
+        {data.jobs(), QString(), ""},
+        // Thousands of nested parentheses are refused in words, not by a crash.
+        {data.jobs(), QStringLiteral("Select * From Montaj Where ") + QString(15000, QLatin1Char('('))
+                          + QStringLiteral("Tamam") + QString(15000, QLatin1Char(')')), "parantez çok derin"},
+    };
+    for (const auto& f : failures) {
+        const ToolRun bad = Sql(f.store, f.statement);
+        EXPECT_EQ(bad.exitCode, 1) << f.statement.left(40).toStdString();
+        EXPECT_EQ(bad.exitStatus, QProcess::NormalExit);
+        EXPECT_TRUE(bad.out.isEmpty()) << qPrintable(bad.out);
+        EXPECT_FALSE(bad.err.trimmed().isEmpty());
+        EXPECT_TRUE(bad.err.contains(QString::fromUtf8(f.mentions))) << qPrintable(bad.err.left(200));
+    }
 }
 
-TEST(SqlToolTest, OtherStatementsPrintRowsChanged)
+TEST(SqlToolTest, OtherStatementsPrintRowsChangedAndQuotesAndTurkishTextSurvive)
 {
     testsupport::TestDataDir data;
     ASSERT_TRUE(data.ok());
@@ -53,40 +72,9 @@ TEST(SqlToolTest, OtherStatementsPrintRowsChanged)
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, QString::number(marked) + QLatin1Char('\n'));
     EXPECT_EQ(data.Number(data.orders(), QStringLiteral("Select Count(*) From Siparisler Where Sec='X'")), 0.0);
-}
 
-TEST(SqlToolTest, QuotesAndTurkishTextSurvive)
-{
-    testsupport::TestDataDir data;
-    const ToolRun r = Sql(data.accounts(), QStringLiteral("Select Unvan From CariKartlar Where Unvan='AHMET''İN YERİ'"));
-    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("Unvan\nAhmet'in Yeri\n"));
-}
-
-TEST(SqlToolTest, FailuresGoToStderrWithExitCodeOne)
-{
-    testsupport::TestDataDir data(testsupport::TestDataDir::Content::EmptyStores);
-    const ToolRun bad = Sql(data.jobs(), QStringLiteral("Select * Fromm Montaj"));
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.out.isEmpty());
-    EXPECT_FALSE(bad.err.trimmed().isEmpty());
-
-    const ToolRun noTable = Sql(data.jobs(), QStringLiteral("Select * From Yok"));
-    EXPECT_EQ(noTable.exitCode, 1);
-    EXPECT_TRUE(noTable.err.contains(QStringLiteral("Yok"))) << qPrintable(noTable.err);
-
-    const ToolRun missing = Sql(data.dataRoot() + QStringLiteral("Yok.mdb"), QStringLiteral("Select * From RecSay"));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("Yok.mdb"))) << qPrintable(missing.err);
-    EXPECT_TRUE(missing.out.isEmpty());
-
-    const ToolRun usage = Sql(data.jobs(), QString());
-    EXPECT_EQ(usage.exitCode, 1);
-
-    // Thousands of nested parentheses are refused in words, not by a crash.
-    const ToolRun deep = Sql(data.jobs(), QStringLiteral("Select * From Montaj Where ") + QString(15000, QLatin1Char('('))
-                                              + QStringLiteral("Tamam") + QString(15000, QLatin1Char(')')));
-    EXPECT_EQ(deep.exitCode, 1);
-    EXPECT_EQ(deep.exitStatus, QProcess::NormalExit);
-    EXPECT_TRUE(deep.err.contains(QStringLiteral("parantez çok derin"))) << qPrintable(deep.err.left(200));
+    const ToolRun q =
+        Sql(data.accounts(), QStringLiteral("Select Unvan From CariKartlar Where Unvan='AHMET''İN YERİ'"));
+    EXPECT_EQ(q.exitCode, 0) << qPrintable(q.err);
+    EXPECT_EQ(q.out, QStringLiteral("Unvan\nAhmet'in Yeri\n"));
 }

@@ -2,6 +2,7 @@
 #include "store/RecordView.h"
 #include "store/Sql.h"
 
+#include "StoredRows.h"
 #include "TestSupport.h"
 
 #include <QDateTime>
@@ -11,16 +12,14 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 namespace {
 
 TEST(StoredDates, AreReadByTheirDigitsAlone)
 {
-    const struct {
-        const char* text;
-        const char* stored; // ParseStoredDateTime, "" when invalid
-        const char* iso;    // ParseIsoDateTime, "" when invalid
-    } cases[] = {
+    // stored: by ParseStoredDateTime, iso: by ParseIsoDateTime; "" when invalid.
+    const struct { const char* text; const char* stored; const char* iso; } cases[] = {
         {"2026-12-07 14:05:09", "2026-12-07 14:05:09", "2026-12-07 14:05:09"},
         {"2026-12-07", "2026-12-07 00:00:00", "2026-12-07 00:00:00"},
         {"2024-02-29 23:59:59", "2024-02-29 23:59:59", "2024-02-29 23:59:59"},
@@ -56,38 +55,28 @@ class StoredDatesInAZone : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* tz = std::getenv("TZ");
-        hadZone = tz != nullptr;
-        if (tz)
-            oldZone = tz;
         setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
         tzset();
         ASSERT_TRUE(dir.isValid());
-        path = dir.filePath(QStringLiteral("Montaj.mdb"));
-        auto conn = store::Connection::Create(path);
-        conn->ExecuteNative(QStringLiteral("CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH, Tarih DATETIME);"
-                                           "INSERT INTO Montaj VALUES ('S1', '2026-03-29 02:30:00');"
-                                           "INSERT INTO Montaj VALUES ('S2', '2026-10-25 02:30:00')"));
+        store::Connection::Create(path)->ExecuteNative(
+            QStringLiteral("CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH, Tarih DATETIME);"
+                           "INSERT INTO Montaj VALUES ('S1', '2026-03-29 02:30:00'), ('S2', '2026-10-25 02:30:00')"));
     }
     void TearDown() override
     {
-        if (hadZone)
-            setenv("TZ", oldZone.c_str(), 1);
-        else
-            unsetenv("TZ");
+        oldZone ? setenv("TZ", oldZone->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
     QString stored(const char* sipNo)
     {
-        return store::Connection::Open(path)
-            ->Scalar(QStringLiteral("SELECT Tarih FROM Montaj WHERE SipNo='%1'").arg(QLatin1String(sipNo)))
-            .toString();
+        return storetest::Stored(path,
+                                 QStringLiteral("SELECT Tarih FROM Montaj WHERE SipNo='%1'").arg(QLatin1String(sipNo)));
     }
 
+    const std::optional<std::string> oldZone =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
     QTemporaryDir dir;
-    QString path;
-    bool hadZone = false;
-    std::string oldZone;
+    const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
 };
 
 TEST_F(StoredDatesInAZone, KeepTheirWallClockThroughReadingAndWriting)
@@ -99,20 +88,14 @@ TEST_F(StoredDatesInAZone, KeepTheirWallClockThroughReadingAndWriting)
     EXPECT_EQ(gap.time(), QTime(2, 30));
 
     // Written back as read, and as typed in either of the program's forms.
-    v.Edit();
-    v.setField(QStringLiteral("Tarih"), gap);
-    v.Update();
+    storetest::write(v, {{"Tarih", gap}});
     EXPECT_EQ(stored("S1"), QStringLiteral("2026-03-29 02:30:00"));
-    v.Edit();
-    v.setField(QStringLiteral("Tarih"), QStringLiteral("29.03.2026 02:30:00"));
-    v.Update();
+    storetest::write(v, {{"Tarih", QStringLiteral("29.03.2026 02:30:00")}});
     EXPECT_EQ(stored("S1"), QStringLiteral("2026-03-29 02:30:00"));
 
     // The hour that happens twice in autumn is still the one stored.
     v.MoveNext();
-    v.Edit();
-    v.setField(QStringLiteral("Tarih"), QStringLiteral("10/25/2026 02:30:00"));
-    v.Update();
+    storetest::write(v, {{"Tarih", QStringLiteral("10/25/2026 02:30:00")}});
     EXPECT_EQ(stored("S2"), QStringLiteral("2026-10-25 02:30:00"));
     EXPECT_EQ(v.Field(QStringLiteral("Tarih")).toDateTime().time(), QTime(2, 30));
 }

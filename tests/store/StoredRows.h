@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Connection.h"
+#include "store/RecordView.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -46,6 +47,23 @@ inline QString Stored(const QString& file, const QString& sql)
 {
     const QStringList rows = StoredRows(file, sql);
     return rows.isEmpty() ? QStringLiteral("<no row>") : rows.first();
+}
+
+// One stored edit of the current row, or with add, one new row.
+inline void write(store::RecordView& v, std::initializer_list<std::pair<const char*, QVariant>> fields,
+                  bool add = false)
+{
+    add ? v.AddNew() : v.Edit();
+    for (const auto& [field, value] : fields)
+        v.setField(QString::fromUtf8(field), value);
+    v.Update();
+}
+
+// Where a FindFirst leaves the view, -1 when nothing matched.
+inline int findFirst(store::RecordView& v, const QString& criteria)
+{
+    v.FindFirst(criteria);
+    return v.NoMatch() ? -1 : v.AbsolutePosition();
 }
 
 } // namespace storetest
