@@ -55,10 +55,8 @@ TEST_F(JetDialectTest, WherePiecesSelectTheRowsTheyMean)
         // Dates: a whole month, a day, a leap day, a range within a day.
         {"Tarih>=#11/01/2026 00:00:00# And Tarih<=#11/30/2026 23:59:59#", "1 2 3"},
         {"Tarih>=#11/1/2026 0:00# And Tarih<=#11/30/2026 23:59:59#", "1 2 3"},
-        {"Tarih=#12/07/2026#", "7"},
-        {"Tarih=#02/29/2028#", "6"},
+        {"Tarih=#12/07/2026#", "7"}, {"Tarih=#02/29/2028#", "6"}, {"Tarih<#11/01/2026#", "5"},
         {"Tarih>=#12/07/2026 00:00:00# And Tarih<=#12/07/2026 23:59:59#", "7 8"},
-        {"Tarih<#11/01/2026#", "5"},
         // Turkish case pairs: I/ı and İ/i are different letters.
         {"Unvan='İSTANBUL'", "1"}, {"Unvan='IŞIK'", "2"}, {"Unvan='İŞİK'", "3"}, {"Unvan='ÇİÇEK'", "4"},
         {"Unvan='ödemİş'", "9"},
@@ -112,9 +110,7 @@ TEST_F(JetDialectTest, OrderByTextFollowsTurkishAlphabetIgnoringCase)
         return storetest::Rows(conn_->handle(), TranslateJet(QString::fromUtf8(jet)));
     };
     EXPECT_EQ(read("Select * From Ad Order By Unvan ASC"), expected);
-    QStringList reversed = expected;
-    std::reverse(reversed.begin(), reversed.end());
-    EXPECT_EQ(read("Select Unvan From Ad Order By Unvan Desc"), reversed);
+    EXPECT_EQ(read("Select Unvan From Ad Order By Unvan Desc"), QStringList(expected.rbegin(), expected.rend()));
 }
 
 // Sums asked once per staff member share one prepared statement with their
@@ -226,14 +222,11 @@ TEST(JetTranslate, RefusesWhatItCannotCarryOverFaithfully)
         {QString::fromUtf8("Unvan='a'\xE2\x80\x83Or Tamam"), "U+2003"},
         {"Unvan='a'\vOr Tamam", "U+000B"},
         {QStringLiteral("Unvan='\u00A0'\t\r\n\fOr Tamam"), nullptr},
-        {nested(1000), nullptr},
-        {nested(1001), "parantez çok derin"},
-        {nested(15000), "parantez çok derin"},
+        {nested(1000), nullptr}, {nested(1001), "parantez çok derin"}, {nested(15000), "parantez çok derin"},
         {QString(15000, QLatin1Char('(')), "parantez çok derin"},
-        {QStringLiteral("Unvan='a") + nul + QStringLiteral("b'"), "NUL"},
+        {QStringLiteral("Unvan='a") + nul + QStringLiteral("b'"), "NUL"}, {QStringLiteral("Unvan='a'") + nul, "NUL"},
         {QStringLiteral("Unvan=\"a") + nul + QStringLiteral("\""), "NUL"},
         {QStringLiteral("[Un") + nul + QStringLiteral("van]=1"), "NUL"},
-        {QStringLiteral("Unvan='a'") + nul, "NUL"},
         {QStringLiteral("Unvan='a") + QChar(0xD800) + QStringLiteral("'"), "U+D800"},
         {QStringLiteral("Unvan='a") + QChar(0xDC00) + QStringLiteral("'"), "U+DC00"},
         // A pair is one character and stays in the text.
