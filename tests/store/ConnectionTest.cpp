@@ -44,41 +44,32 @@ TEST(TurkishCollation, ComparesWithTurkishCasePairsAndAlphabet)
     }
 }
 
-TEST(JetLikeMatch, FollowsTheDialectsWildcards)
+// typed: the pattern is text as typed (LikeTypedText) followed by "*".
+TEST(JetLikeMatch, FollowsTheDialectsWildcardsAndTakesTypedTextAsItself)
 {
-    const struct { const char* pattern; const char* text; bool match; } cases[] = {
-        {"abc", "ABC", true},        {"abc", "abcd", false},     {"a*", "a", true},
-        {"a*", "ba", false},         {"*c", "abc", true},        {"a*c*e", "aXcYYe", true},
-        {"a*c*e", "aXcYYf", false},  {"**", "", true},           {"?", "", false},
-        {"?", "ş", true},            {"a?c", "abbc", false},     {"#", "7", true},
-        {"#", "x", false},           {"##-#", "12-3", true},     {"[abc]x", "Bx", true},
-        {"[abc]x", "dx", false},     {"[!abc]x", "dx", true},    {"[!abc]x", "ax", false},
-        {"[a-c]", "ç", false},       {"[ç-d]", "Ç", true},       {"[*]", "*", true},
-        {"[*]", "a", false},         {"a[?]", "a?", true},       {"a[?]", "ab", false},
-        {"[#]1", "#1", true},        {"İ*", "istanbul", true},   {"I*", "istanbul", false},
-        {"ı*", "IŞIK", true},        {"*ŞIK", "ışık", true},     {"*ŞİK", "ışık", false},
-        {"ö?", "ÖZ", true},          {"ğ*", "Ğ", true},          {"[", "[", true},
-        {"a[b", "a[b", true},        {"50%", "50%", true},       {"a_c", "abc", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(JetLike(QString::fromUtf8(c.pattern), QString::fromUtf8(c.text)), c.match)
-            << c.pattern << " / " << c.text;
-}
-
-TEST(JetLikeMatch, TypedTextMatchesBracketAndHashAsThemselves)
-{
-    const struct { const char* typed; const char* text; bool match; } cases[] = {
-        // "[" and "#" are the characters typed, never a list or a digit.
-        {"[a", "[a kapı", true},   {"[a", "a", false},       {"[a]", "[a] Ltd", true},
-        {"[a]", "a Ltd", false},   {"#1", "#1 Depo", true},  {"#1", "71", false},
-        {"a[b", "A[B", true},      {"]", "]x", true},        {"[!a]", "[!a]", true},
-        // "*" and "?" keep their wildcard meaning.
-        {"a*k", "Ahmet Kaya", true}, {"a?m", "Ahmet", true}, {"?", "x", true},
-        {"a*", "b", false},
+    const struct { const char* pattern; const char* text; bool match; bool typed; } cases[] = {
+        {"abc", "ABC", true},       {"abc", "abcd", false},     {"a*", "a", true},         {"a*", "ba", false},
+        {"*c", "abc", true},        {"a*c*e", "aXcYYe", true},  {"a*c*e", "aXcYYf", false}, {"**", "", true},
+        {"?", "", false},           {"?", "ş", true},           {"a?c", "abbc", false},    {"#", "7", true},
+        {"#", "x", false},          {"##-#", "12-3", true},     {"[abc]x", "Bx", true},    {"[abc]x", "dx", false},
+        {"[!abc]x", "dx", true},    {"[!abc]x", "ax", false},   {"[a-c]", "ç", false},     {"[ç-d]", "Ç", true},
+        {"[*]", "*", true},         {"[*]", "a", false},        {"a[?]", "a?", true},      {"a[?]", "ab", false},
+        {"[#]1", "#1", true},       {"İ*", "istanbul", true},   {"I*", "istanbul", false}, {"ı*", "IŞIK", true},
+        {"*ŞIK", "ışık", true},     {"*ŞİK", "ışık", false},    {"ö?", "ÖZ", true},        {"ğ*", "Ğ", true},
+        {"[", "[", true},           {"a[b", "a[b", true},       {"50%", "50%", true},      {"a_c", "abc", false},
+        // Typed "[" and "#" are the characters typed, never a list or a digit.
+        {"[a", "[a kapı", true, true}, {"[a", "a", false, true},  {"[a]", "[a] Ltd", true, true},
+        {"[a]", "a Ltd", false, true}, {"#1", "#1 Depo", true, true}, {"#1", "71", false, true},
+        {"a[b", "A[B", true, true},    {"]", "]x", true, true},   {"[!a]", "[!a]", true, true},
+        // Typed "*" and "?" keep their wildcard meaning.
+        {"a*k", "Ahmet Kaya", true, true}, {"a?m", "Ahmet", true, true}, {"?", "x", true, true},
+        {"a*", "b", false, true},
     };
     for (const auto& c : cases) {
-        const QString pattern = LikeTypedText(QString::fromUtf8(c.typed)) + QLatin1Char('*');
-        EXPECT_EQ(JetLike(pattern, QString::fromUtf8(c.text)), c.match) << c.typed << " / " << c.text;
+        const QString pattern = QString::fromUtf8(c.pattern);
+        EXPECT_EQ(JetLike(c.typed ? LikeTypedText(pattern) + QLatin1Char('*') : pattern, QString::fromUtf8(c.text)),
+                  c.match)
+            << c.pattern << " / " << c.text << (c.typed ? " typed" : "");
     }
     EXPECT_EQ(LikeTypedText(QStringLiteral("[#]")), QStringLiteral("[[][#]]"));
 }

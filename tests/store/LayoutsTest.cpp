@@ -104,16 +104,11 @@ TEST(LayoutsTest, CreatedStoreHasFieldsInOrderDefaultsAndIndexes)
     jobs->ExecuteNative(QStringLiteral("INSERT INTO Montaj (Eleman, SipNo) VALUES ('IŞIK', '2')"));
     EXPECT_EQ(jobs->Scalar(QStringLiteral("Select SipNo From Montaj Where Eleman='ışık'")).toString(),
               QStringLiteral("2"));
-    EXPECT_EQ(jobs->Scalar(QStringLiteral("Select Count(*) From Montaj")).toString(), QStringLiteral("2"));
     EXPECT_GE(storetest::Rows(jobs->handle(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' "
                                                              "AND tbl_name='Montaj'")).value(0).toInt(), 6);
-}
 
-TEST(LayoutsTest, CreateStoreRefusesAnExistingFile)
-{
-    testsupport::TestDataDir data(testsupport::TestDataDir::Content::EmptyStores);
+    // A store is never made over an existing file, whatever the case of its name.
     EXPECT_THROW(CreateStore(StoreKind::Jobs, data.jobs()), StoreError);
-    // Another spelling of the same name is the same file.
     EXPECT_THROW(CreateStore(StoreKind::Jobs, data.dataRoot() + QStringLiteral("MONTAJ.MDB")), StoreError);
 }
 

@@ -523,52 +523,46 @@ TEST(RowCacheTest, KeepsTheMostRecentlyUsedRows)
 
 // Deletions at scattered places, with rows added between them: after each,
 // every find lands on the row a freshly refreshed view has at that place,
-// and a deleted row is found nowhere.
-void CheckFindsThroughDeletions(const QString& source)
-{
-    SCOPED_TRACE(source.toStdString());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
-    Connection::Create(path)->ExecuteNative(QStringLiteral(
-        "CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH);"
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 59) "
-        "INSERT INTO Montaj SELECT printf('S%03d', i) FROM n"));
-    const auto view = testsupport::OpenView(path, source);
-    RecordView& v = *view;
-    v.FindFirst(QStringLiteral("SipNo='S000'"));
-    QStringList gone;
-    const int places[] = {0, 5, 5, 30, 1, 50, 2, 40, 0, 20, 20, 20};
-    int added = 0;
-    for (size_t k = 0; k < std::size(places); ++k) {
-        v.setAbsolutePosition(places[k]);
-        gone << v.Field(0).toString();
-        v.Delete();
-        if (k % 3 == 2)
-            write(v, {{"SipNo", QStringLiteral("Y%1").arg(++added)}}, true);
-        const auto fresh = testsupport::OpenView(path, source);
-        ASSERT_EQ(v.RecordCount(), fresh->RecordCount());
-        for (int row = 0; row < fresh->RecordCount(); row += 3) {
-            const QString sipNo = fresh->ValueAt(row, 0).toString();
-            EXPECT_EQ(findFirst(v, QStringLiteral("SipNo='%1'").arg(sipNo)), row)
-                << sipNo.toStdString() << " after " << k + 1 << " deletions";
-        }
-        for (const QString& sipNo : gone)
-            EXPECT_EQ(findFirst(v, QStringLiteral("SipNo='%1'").arg(sipNo)), -1) << sipNo.toStdString();
-        // Finding backwards walks the same places.
-        v.FindLast(QStringLiteral("SipNo Like 'Y*'"));
-        if (added > 0) {
-            EXPECT_EQ(v.AbsolutePosition(), v.RecordCount() - 1);
-        }
-    }
-}
-
+// and a deleted row is found nowhere. A view in the table's order places rows
+// by its keys; one with an order of its own by a map of them.
 TEST(RecordViewDeletes, FindsKeepTheirPlacesThroughManyDeletionsAndAdditions)
 {
-    // A view in the table's order places rows by its keys; one with an order
-    // of its own by a map of them.
-    for (const QString& source : {QStringLiteral("Select * From Montaj"),
-                                 QStringLiteral("Select * From Montaj Order By SipNo Asc")})
-        CheckFindsThroughDeletions(source);
+    for (const char* source : {"Select * From Montaj", "Select * From Montaj Order By SipNo Asc"}) {
+        SCOPED_TRACE(source);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Montaj.mdb"));
+        Connection::Create(path)->ExecuteNative(QStringLiteral(
+            "CREATE TABLE Montaj (SipNo TEXT COLLATE TURKISH);"
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 59) "
+            "INSERT INTO Montaj SELECT printf('S%03d', i) FROM n"));
+        const auto view = testsupport::OpenView(path, QString::fromUtf8(source));
+        RecordView& v = *view;
+        v.FindFirst(QStringLiteral("SipNo='S000'"));
+        QStringList gone;
+        const int places[] = {0, 5, 5, 30, 1, 50, 2, 40, 0, 20, 20, 20};
+        int added = 0;
+        for (size_t k = 0; k < std::size(places); ++k) {
+            v.setAbsolutePosition(places[k]);
+            gone << v.Field(0).toString();
+            v.Delete();
+            if (k % 3 == 2)
+                write(v, {{"SipNo", QStringLiteral("Y%1").arg(++added)}}, true);
+            const auto fresh = testsupport::OpenView(path, QString::fromUtf8(source));
+            ASSERT_EQ(v.RecordCount(), fresh->RecordCount());
+            for (int row = 0; row < fresh->RecordCount(); row += 3) {
+                const QString sipNo = fresh->ValueAt(row, 0).toString();
+                EXPECT_EQ(findFirst(v, QStringLiteral("SipNo='%1'").arg(sipNo)), row)
+                    << sipNo.toStdString() << " after " << k + 1 << " deletions";
+            }
+            for (const QString& sipNo : gone)
+                EXPECT_EQ(findFirst(v, QStringLiteral("SipNo='%1'").arg(sipNo)), -1) << sipNo.toStdString();
+            // Finding backwards walks the same places.
+            v.FindLast(QStringLiteral("SipNo Like 'Y*'"));
+            if (added > 0) {
+                EXPECT_EQ(v.AbsolutePosition(), v.RecordCount() - 1);
+            }
+        }
+    }
 }
 
 } // namespace
