@@ -45,6 +45,10 @@ protected:
             .join(QLatin1Char(' '));
     }
 
+    QVariant scalar(const QString& jet) { return conn_->Scalar(jet); }
+    QVariant scalar(const char* jet) { return conn_->Scalar(QString::fromUtf8(jet)); }
+    auto run(const char* jet) { return conn_->Execute(QString::fromUtf8(jet)); }
+
     QTemporaryDir dir_;
     std::shared_ptr<Connection> conn_;
 };
@@ -121,14 +125,11 @@ TEST_F(JetDialectTest, ScalarsThatDifferOnlyInTheirValuesEachGetTheirOwnAnswer)
     const struct { const char* unvan; double sum; } cases[] = {
         {"ışık", 3}, {"IŞIK", 3}, {"işik", 2}, {"Ahmet'in Yeri", 1}, {"yok", 0}, {"ışık", 3}};
     for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(conn_->Scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Unvan=")
-                                       + SqlText(QString::fromUtf8(c.unvan)) + QStringLiteral(" And Görev='Montaj'"))
-                             .toDouble(),
-                         c.sum)
-            << c.unvan;
+        EXPECT_DOUBLE_EQ(scalar(QStringLiteral("Select Sum(Adet) FROM Montaj Where Unvan=%1 And Görev='Montaj'")
+                                    .arg(SqlText(QString::fromUtf8(c.unvan)))).toDouble(), c.sum) << c.unvan;
     // Like patterns keep the dialect's wildcards when their text is bound.
-    EXPECT_EQ(conn_->Scalar(QStringLiteral("Select Count(*) From Montaj Where Unvan Like 'i*'")).toLongLong(), 2);
-    EXPECT_EQ(conn_->Scalar(QStringLiteral("Select Count(*) From Montaj Where Unvan Like 'ç*'")).toLongLong(), 1);
+    EXPECT_EQ(scalar("Select Count(*) From Montaj Where Unvan Like 'i*'").toLongLong(), 2);
+    EXPECT_EQ(scalar("Select Count(*) From Montaj Where Unvan Like 'ç*'").toLongLong(), 1);
 
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(dir_.filePath(QStringLiteral("Montaj.mdb")).toUtf8().constData(), &other), SQLITE_OK);
@@ -141,7 +142,6 @@ TEST_F(JetDialectTest, ScalarsThatDifferOnlyInTheirValuesEachGetTheirOwnAnswer)
 // whole number; huge, tiny and odd values keep their double form.
 TEST_F(JetDialectTest, ScalarReadsAggregatesConcatenationsAndNullOverNoRows)
 {
-    const auto scalar = [&](const char* jet) { return conn_->Scalar(QString::fromUtf8(jet)); };
     const QVariant sum = scalar("Select Sum(Adet) FROM Montaj Where Tamam=False And Görev='Montaj'");
     EXPECT_EQ(sum.typeId(), QMetaType::Double);
     EXPECT_DOUBLE_EQ(sum.toDouble(), 16.0);
@@ -171,17 +171,14 @@ TEST_F(JetDialectTest, ScalarReadsAggregatesConcatenationsAndNullOverNoRows)
 
 TEST_F(JetDialectTest, StatementsChangeRowsThroughTheDialect)
 {
-    EXPECT_EQ(conn_->Execute(QStringLiteral("UPDATE Montaj SET [Not]='kontrol' WHERE Tamam=True And Unvan Like 'i*'")),
-              1);
+    EXPECT_EQ(run("UPDATE Montaj SET [Not]='kontrol' WHERE Tamam=True And Unvan Like 'i*'"), 1);
     EXPECT_EQ(Ids(QStringLiteral("[Not]='KONTROL'")), QStringLiteral("1"));
-    conn_->Execute(QStringLiteral("Insert Into Montaj (Id, Unvan, Tarih, Tamam, Iptal) Values (20, \"Yeni\", "
-                                  "#01/02/2027 9:05#, True, False);"));
-    EXPECT_EQ(conn_->Scalar(QStringLiteral("Select Tarih From Montaj Where Id=20")).toString(),
-              QStringLiteral("2027-01-02 09:05:00"));
+    run("Insert Into Montaj (Id, Unvan, Tarih, Tamam, Iptal) Values (20, \"Yeni\", #01/02/2027 9:05#, True, False);");
+    EXPECT_EQ(scalar("Select Tarih From Montaj Where Id=20").toString(), QStringLiteral("2027-01-02 09:05:00"));
     EXPECT_EQ(Ids(QStringLiteral("Tamam And Unvan='YENİ'")), QStringLiteral("20"));
-    EXPECT_EQ(conn_->Execute(QStringLiteral("Delete * From Montaj Where Tarih>#12/01/2026#")), 5);
-    EXPECT_EQ(conn_->Execute(QStringLiteral("DELETE Montaj.* FROM Montaj WHERE Id=1")), 1);
-    EXPECT_EQ(conn_->Execute(QStringLiteral("DELETE FROM Montaj")), 4);
+    EXPECT_EQ(run("Delete * From Montaj Where Tarih>#12/01/2026#"), 5);
+    EXPECT_EQ(run("DELETE Montaj.* FROM Montaj WHERE Id=1"), 1);
+    EXPECT_EQ(run("DELETE FROM Montaj"), 4);
 }
 
 TEST(JetTranslate, KeepsTextAndNamesApart)

@@ -136,9 +136,8 @@ TEST(LayoutsTest, TheReportSumsReadThroughAnIndex)
          "ix_Montaj_Eleman_Görev_Tarih"},
     };
     for (const auto& s : sums) {
-        const QString plan = storetest::Rows(jobs->handle(), QStringLiteral("EXPLAIN QUERY PLAN ")
-                                                                 + TranslateJet(QString::fromUtf8(s.query)))
-                                 .join(QLatin1Char('\n'));
+        const QString sql = QStringLiteral("EXPLAIN QUERY PLAN ") + TranslateJet(QString::fromUtf8(s.query));
+        const QString plan = storetest::Rows(jobs->handle(), sql).join(QLatin1Char('\n'));
         EXPECT_TRUE(plan.contains(QStringLiteral("INDEX ") + QString::fromUtf8(s.index))) << s.query << "\n"
                                                                                            << qPrintable(plan);
     }

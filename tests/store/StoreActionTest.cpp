@@ -189,12 +189,10 @@ TEST_F(StoreActionTest, LayoutProblemsNameMissingTablesAndFieldsAndFieldsOutOfPl
     auto o = Connection::Open(orders());
     auto j = Connection::Open(jobs());
     ASSERT_TRUE(j->SharesHandleWith(*o));
-    const QStringList jobProblems = LayoutProblems(StoreKind::Jobs, *j);
-    EXPECT_EQ(jobProblems,
+    EXPECT_EQ(LayoutProblems(StoreKind::Jobs, *j),
               QStringList({QStringLiteral("\"Montaj.mdb\" dosyasında \"Montaj\" tablosunun \"Stok\" alanı yok."),
                            QStringLiteral("\"Montaj.mdb\" dosyasında \"RecSay\" tablosu yok.")}));
-    const QStringList orderProblems = LayoutProblems(StoreKind::Orders, *o);
-    EXPECT_EQ(orderProblems,
+    EXPECT_EQ(LayoutProblems(StoreKind::Orders, *o),
               QStringList({QStringLiteral("\"Siparis.Mdb\" dosyasında \"Kesif\" tablosunun \"Not\" alanı 4. sırada "
                                           "olmalı, 6. sırada."),
                            QStringLiteral("\"Siparis.Mdb\" dosyasında \"Kesif\" tablosunun \"Iptal\" alanı 6. sırada "
