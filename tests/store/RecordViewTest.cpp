@@ -92,7 +92,7 @@ TEST_F(RecordViewTest, RefreshFollowsTurkishOrderAndStartsOnTheFirstRow)
     EXPECT_EQ(column(*view("Siparisler"), "SipNo"), (QStringList{"S005", "S004", "S003", "S002", "S001"}));
 }
 
-TEST_F(RecordViewTest, EmptyResultIsBothBofAndEof)
+TEST_F(RecordViewTest, EmptyResultIsBothBofAndEofAndWritesNeedEdit)
 {
     auto v = view("Select * From Siparisler Where SipNo='YOK'");
     EXPECT_EQ(v->RecordCount(), 0);
@@ -106,6 +106,16 @@ TEST_F(RecordViewTest, EmptyResultIsBothBofAndEof)
     // The fields are known even without rows.
     EXPECT_EQ(v->FieldCount(), 10);
     EXPECT_EQ(v->FieldIndex(QStringLiteral("SipNo")), 4);
+
+    // With rows, an update or assignment without Edit is refused.
+    v = view("Siparisler");
+    EXPECT_THROW(v->Update(), StoreError);
+    EXPECT_THROW(v->setField(QStringLiteral("Not"), QStringLiteral("x")), StoreError);
+    v->Edit();
+    EXPECT_THROW(v->setField(QStringLiteral("KalAdet"), QStringLiteral("beş")), StoreError);
+    EXPECT_THROW(v->setField(QStringLiteral("SipTarih"), QStringLiteral("yarın")), StoreError);
+    v->Update(); // nothing assigned: nothing written, no fault
+    EXPECT_THROW(v->Update(), StoreError);
 }
 
 TEST_F(RecordViewTest, MovesStopOnePastEitherEnd)
@@ -248,18 +258,6 @@ TEST_F(RecordViewTest, EditByNameAndPositionIsStoredWhenUpdateReturns)
     v->setField(QStringLiteral("Not"), QStringLiteral("vazgeçildi"));
     v->CancelUpdate();
     EXPECT_NE(at(*v, "Not"), QStringLiteral("vazgeçildi"));
-}
-
-TEST_F(RecordViewTest, UpdateOrAssignmentWithoutEditIsRefused)
-{
-    auto v = view("Siparisler");
-    EXPECT_THROW(v->Update(), StoreError);
-    EXPECT_THROW(v->setField(QStringLiteral("Not"), QStringLiteral("x")), StoreError);
-    v->Edit();
-    EXPECT_THROW(v->setField(QStringLiteral("KalAdet"), QStringLiteral("beş")), StoreError);
-    EXPECT_THROW(v->setField(QStringLiteral("SipTarih"), QStringLiteral("yarın")), StoreError);
-    v->Update(); // nothing assigned: nothing written, no fault
-    EXPECT_THROW(v->Update(), StoreError);
 }
 
 TEST_F(RecordViewTest, AddNewJoinsTheEndAndKeepsTheCurrentRow)

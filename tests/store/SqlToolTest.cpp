@@ -7,25 +7,16 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
-    QString out;
-    QString err;
-};
+struct ToolRun { int exitCode = -1; QProcess::ExitStatus exitStatus = QProcess::CrashExit; QString out, err; };
 
 ToolRun Sql(const QString& store, const QString& statement)
 {
     QProcess p;
     p.start(testsupport::BinDir() + QStringLiteral("/velmora-sql"), {store, statement});
-    ToolRun r;
     if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.exitStatus = p.exitStatus();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+        return {};
+    return {p.exitCode(), p.exitStatus(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <optional>
 
@@ -30,16 +31,15 @@ TEST(StoredDates, AreReadByTheirDigitsAlone)
         {"2026-02-29", "", ""}, {"2026-13-01 00:00:00", "", ""}, {"2026-1-07", "", ""}, {"26-12-07 00:00:00", "", ""},
         {"2026/12/07", "", ""}, {"2026-12-0x", "", ""},          {"07.12.2026", "", ""}, {"", "", ""},
     };
+    const auto shown = [](const QDateTime& t) {
+        return (t.isValid() ? store::StoredDateTime(t) : QString()).toStdString();
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const QString text = QString::fromUtf8(c.text);
-        const QByteArray utf8(c.text);
-        const QDateTime fromText = store::ParseStoredDateTime(text);
-        const QDateTime fromUtf8 = store::ParseStoredDateTime(utf8.constData(), utf8.size());
-        EXPECT_EQ((fromText.isValid() ? store::StoredDateTime(fromText) : QString()).toStdString(), c.stored);
-        EXPECT_EQ(fromUtf8, fromText);
-        const QDateTime iso = store::ParseIsoDateTime(text);
-        EXPECT_EQ((iso.isValid() ? store::StoredDateTime(iso) : QString()).toStdString(), c.iso);
+        const QDateTime fromText = store::ParseStoredDateTime(QString::fromUtf8(c.text));
+        EXPECT_EQ(shown(fromText), c.stored);
+        EXPECT_EQ(store::ParseStoredDateTime(c.text, qsizetype(std::strlen(c.text))), fromText);
+        EXPECT_EQ(shown(store::ParseIsoDateTime(QString::fromUtf8(c.text))), c.iso);
     }
 }
 
