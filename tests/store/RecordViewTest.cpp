@@ -53,10 +53,7 @@ protected:
     std::unique_ptr<RecordView> view(const QString& source) { return testsupport::OpenView(path, source); }
     std::unique_ptr<RecordView> view(const char* source) { return view(QString::fromUtf8(source)); }
 
-    static QString at(RecordView& v, const char* field = "SipNo")
-    {
-        return v.Field(QString::fromUtf8(field)).toString();
-    }
+    static QString at(RecordView& v, const char* f = "SipNo") { return v.Field(QString::fromUtf8(f)).toString(); }
 
     QStringList column(RecordView& v, const char* field)
     {
