@@ -345,7 +345,7 @@ TEST_F(RecordViewTest, ComputedResultsAreReadWholeAndReadOnly)
     EXPECT_TRUE(none->Field(0).isNull());
 }
 
-TEST_F(RecordViewTest, DataSurvivesClosingAndReopening)
+TEST_F(RecordViewTest, DataSurvivesClosingAndReopeningAndChangesShowInOpenViews)
 {
     {
         auto v = view("Siparisler");
@@ -362,10 +362,8 @@ TEST_F(RecordViewTest, DataSurvivesClosingAndReopening)
     // The store name is matched without regard to case.
     const auto lower = testsupport::OpenView(dir.filePath(QStringLiteral("siparis.mdb")), QStringLiteral("Siparisler"));
     EXPECT_EQ(lower->RecordCount(), 5);
-}
 
-TEST_F(RecordViewTest, ChangesThroughTheStoreShowInOpenViews)
-{
+    // Changes made through the store show in an open view.
     auto v = view("Select * From Siparisler Order By SipNo Asc");
     EXPECT_EQ(at(*v, "Görev"), QStringLiteral("Montaj"));
     v->connection()->ExecuteNative(QStringLiteral("UPDATE Siparisler SET \"Görev\"='Servis' WHERE SipNo='S001'"));

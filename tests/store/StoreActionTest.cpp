@@ -87,8 +87,17 @@ TEST_F(StoreActionTest, AFailingStepRollsBackTheStepsBefore)
     EXPECT_EQ(Stored(orders(), "SELECT count(*) FROM Montaj"), 0);
 }
 
-TEST_F(StoreActionTest, ALockedStoreIsRefusedBeforeAnythingIsWritten)
+TEST_F(StoreActionTest, LockedOrSeparateStoresAreRefusedBeforeAnythingIsWritten)
 {
+    // Stores open on handles of their own cannot take part.
+    {
+        auto j = Connection::Open(jobs());
+        auto o = Connection::Open(orders());
+        ASSERT_FALSE(j->SharesHandleWith(*o));
+        EXPECT_THROW(StoreAction({jobs(), orders()}), StoreError);
+        EXPECT_FALSE(j->InTransaction());
+        EXPECT_FALSE(o->InTransaction());
+    }
     Connection::JoinStores({jobs(), orders()});
     auto o = Connection::Open(orders());
     sqlite3_busy_timeout(o->handle(), 0);
@@ -108,16 +117,6 @@ TEST_F(StoreActionTest, ALockedStoreIsRefusedBeforeAnythingIsWritten)
     sqlite3_close(other);
     EXPECT_EQ(Stored(jobs(), "SELECT count(*) FROM Montaj"), 1);
     EXPECT_EQ(Stored(orders(), "SELECT count(*) FROM Montaj"), 0);
-}
-
-TEST_F(StoreActionTest, StoresOpenOnHandlesOfTheirOwnCannotTakePart)
-{
-    auto j = Connection::Open(jobs());
-    auto o = Connection::Open(orders());
-    ASSERT_FALSE(j->SharesHandleWith(*o));
-    EXPECT_THROW(StoreAction({jobs(), orders()}), StoreError);
-    EXPECT_FALSE(j->InTransaction());
-    EXPECT_FALSE(o->InTransaction());
 }
 
 TEST(QualifyTables, PutsEveryTableInTheSchemaOnce)
