@@ -12,10 +12,12 @@
 #include "ui/DataCombo.h"
 #include "ui/DataGrid.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 #include <memory>
@@ -24,8 +26,9 @@
 
 // Each board test gets a fresh copy of the demo data, its own settings file,
 // a fixed "today", silent sounds, instant pauses and a fresh window.
+// Public, so that table-driven cases can act through the fixture.
 class BoardTest : public ::testing::Test {
-protected:
+public:
     explicit BoardTest(testsupport::TestDataDir::Content content = testsupport::TestDataDir::Content::Demo)
         : data(content)
     {
@@ -62,12 +65,13 @@ protected:
     double OrdersNumber(const QString& jet) const { return data.Number(data.orders(), jet); }
     double JobsNumber(const QString& jet) const { return data.Number(data.jobs(), jet); }
 
+    static QString SipNoIs(const QString& sipNo) { return QStringLiteral("SipNo=") + store::SqlText(sipNo); }
     // One field of an order line, read straight from the store.
     QString LineText(const QString& sipNo, const char* field) const
     {
         return Orders()
-            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field)
-                     + QStringLiteral(" From Siparisler Where SipNo=") + store::SqlText(sipNo))
+            ->Scalar(QStringLiteral("Select ") + QString::fromUtf8(field) + QStringLiteral(" From Siparisler Where ")
+                     + SipNoIs(sipNo))
             .toString();
     }
     // Day-staff rows of a kind for a staff member on the board day.
@@ -92,8 +96,8 @@ protected:
         return !view.NoMatch();
     }
 
-    // Clicks, then double-clicks, a cell of the current row, as a user would.
-    static void DoubleClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {})
+    // Clicks (and with `twice`, double-clicks) a cell of the current row, as a user would.
+    static void ClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {}, bool twice = false)
     {
         grid->setFocus();
         QApplication::processEvents();
@@ -101,16 +105,12 @@ protected:
         grid->scrollTo(index);
         const QPoint at = grid->visualRect(index).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, at);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, mods, at);
+        if (twice)
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, mods, at);
     }
-
-    static void ClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {})
+    static void DoubleClickCell(ui::DataGrid* grid, int column, Qt::KeyboardModifiers mods = {})
     {
-        grid->setFocus();
-        QApplication::processEvents();
-        const QModelIndex index = grid->model()->index(grid->view()->AbsolutePosition(), column);
-        grid->scrollTo(index);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, grid->visualRect(index).center());
+        ClickCell(grid, column, mods, true);
     }
 
     ui::DataGrid* OrderGrid() const { return Find<ui::DataGrid>(QStringLiteral("StokDataGrid")); }
@@ -119,7 +119,7 @@ protected:
     // Double-clicks "Seç" on the line, as the user marks (or unmarks) it.
     void Mark(const QString& sipNo)
     {
-        ASSERT_TRUE(GoTo(window->DataSiparis, QStringLiteral("SipNo=") + store::SqlText(sipNo))) << sipNo.toStdString();
+        ASSERT_TRUE(GoTo(window->DataSiparis, SipNoIs(sipNo))) << sipNo.toStdString();
         DoubleClickCell(OrderGrid(), 0);
     }
     // Picks the staff member and presses "Görev Ekle".
@@ -141,7 +141,7 @@ protected:
         JobGrid()->setFocus();
         QApplication::processEvents();
     }
-    void SelectJob(const QString& sipNo) { SelectJobWhere(QStringLiteral("SipNo=") + store::SqlText(sipNo)); }
+    void SelectJob(const QString& sipNo) { SelectJobWhere(SipNoIs(sipNo)); }
     // One field of the job of this order and kind, read straight from the store.
     double Job(const QString& sipNo, const char* field, const QString& kind = QStringLiteral("Montaj")) const
     {
@@ -150,6 +150,53 @@ protected:
                           + QStringLiteral(" And Görev=") + store::SqlText(kind));
     }
     void PressDelete() { QTest::keyClick(JobGrid(), Qt::Key_Delete); }
+    double JobCount(const QString& where) const
+    {
+        return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where ") + where);
+    }
+    double LineCount(const QString& sipNo) const
+    {
+        return OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where ") + SipNoIs(sipNo));
+    }
+    // Checks fields of an order line in the store, each named in the failure.
+    void ExpectLine(const QString& sipNo, std::initializer_list<std::pair<const char*, QString>> fields) const
+    {
+        for (const auto& [field, value] : fields)
+            EXPECT_EQ(LineText(sipNo, field), value) << sipNo.toStdString() << ' ' << field;
+    }
+    // Changes the line's jobs behind the board's back, then reloads its lists.
+    void SetJobs(const QString& sipNo, const QString& set, const QString& andWhere = QStringLiteral("1=1"))
+    {
+        Jobs()->Execute(QStringLiteral("UPDATE Montaj SET ") + set + QStringLiteral(" WHERE ") + SipNoIs(sipNo)
+                        + QStringLiteral(" And ") + andWhere);
+        window->ReloadBoardLists();
+    }
+    // "Sil" of the order list's menu on the line.
+    void DeleteFromOrderList(const QString& sipNo)
+    {
+        ASSERT_TRUE(GoTo(window->DataSiparis, SipNoIs(sipNo))) << sipNo.toStdString();
+        OrderGrid()->setFocus();
+        QApplication::processEvents();
+        window->findChild<QAction*>(QStringLiteral("Sil"))->trigger();
+    }
+    // Types into the quantity-done cell of the current job and confirms.
+    void TypeQuantity(const QString& typed)
+    {
+        JobGrid()->setCol(7);
+        QTest::keyClicks(JobGrid(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+    }
+    // Runs `act` while another program holds a store in a transaction begun by `begin`.
+    template <typename Act> static void WhileHeld(const QString& file, const char* begin, Act act)
+    {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, begin, nullptr, nullptr, nullptr), SQLITE_OK);
+        act();
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
 
     // Every row a query gives, field by field, as a user would find it in the store.
     using Row = std::map<std::string, std::string>;
@@ -198,4 +245,14 @@ protected:
     app::ScriptedPrompt prompt;
     QStringList played;
     std::unique_ptr<board::MainWindow> window;
+};
+
+// Tests that count jobs they make start without the demo data's marked lines.
+class UnmarkedBoardTest : public BoardTest {
+public:
+    void SetUp() override
+    {
+        BoardTest::SetUp();
+        ClearDemoMarks();
+    }
 };
