@@ -2,10 +2,8 @@
 
 #include "app/SharedState.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -32,7 +31,7 @@ protected:
         sqlite3_free(error);
         sqlite3_close(db);
     }
-    // Marks lines in the store, opens the board and presses "&Görev Ekle".
+    // Marks lines of no kind yet in the store, before the board opens.
     void MarkLines(int count) const
     {
         Orders()->ExecuteNative(QStringLiteral("UPDATE Siparisler SET Sec='X' WHERE rowid IN (SELECT rowid FROM "
@@ -104,13 +103,11 @@ TEST_F(DamagedStoreTest, ALockedOrderStoreRefusesJobCreationWithNothingChanged)
     prompt.whenShown = [&] { held.push_back(ui::PaintOnce::Held(&w)); };
     // Another program holds the order store; the program gives up at once.
     sqlite3_busy_timeout(Orders()->handle(), 0);
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(data.orders().toUtf8().constData(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const QByteArray before = Files();
-    PressCreate();
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    QByteArray before;
+    WhileHeld(data.orders(), "BEGIN EXCLUSIVE", [&] {
+        before = Files();
+        PressCreate();
+    });
     ExpectRefused("kilitli", "database is locked");
     EXPECT_EQ(Files(), before);
     EXPECT_EQ(held, std::vector<bool>{false});

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTableView>

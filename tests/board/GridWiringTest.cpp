@@ -1,16 +1,13 @@
 #include "BoardFixture.h"
 
 #include "reports/GridLayout.h"
-#include "ui/DataGrid.h"
 #include "ui/ToggleSortOrder.h"
 
 #include <QEnterEvent>
 #include <QFile>
 #include <QHeaderView>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTest>
 
 namespace {
 

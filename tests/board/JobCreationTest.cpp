@@ -1,11 +1,9 @@
 #include "BoardFixture.h"
 
-#include "ui/DataCombo.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 

@@ -1,19 +1,12 @@
 #include "BoardFixture.h"
 
-#include <QAction>
 
 using store::SqlText;
 
 namespace {
 
-class JobDeletionTest : public BoardTest {
+class JobDeletionTest : public UnmarkedBoardTest {
 protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        ClearDemoMarks();
-    }
-
     // What the deletion may touch, read from the stores: the line's jobs of
     // every day, the board day's installation registrations, the line itself.
     struct Snapshot {
@@ -61,11 +54,9 @@ TEST_P(SameLineJobs, DeleteActsOnTheChosenJobAndTheLineKeepsTheOtherOne)
     const QString sipNo = QStringLiteral("D-0001");
     const QString first = QString::fromUtf8(c.firstStaff), second = QString::fromUtf8(c.secondStaff);
     AddLine({.sipNo = sipNo, .quantity = 5, .open = 5});
-    auto& w = Open();
+    Open();
     MakeJobs({sipNo}, first);
-    Jobs()->Execute(c.firstCancelled ? QStringLiteral("UPDATE Montaj SET Iptal=True WHERE SipNo='D-0001'")
-                                     : QStringLiteral("UPDATE Montaj SET Tamam=True, Kalan=2 WHERE SipNo='D-0001'"));
-    w.ReloadBoardLists();
+    SetJobs(sipNo, c.firstCancelled ? QStringLiteral("Iptal=True") : QStringLiteral("Tamam=True, Kalan=2"));
     MakeJobs({sipNo}, second);
     ASSERT_EQ(Job(sipNo, "Count(*)"), 2);
     const QString closed = c.firstCancelled ? QStringLiteral("Iptal=True") : QStringLiteral("Tamam=True");
@@ -104,30 +95,44 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(JobDeletionTest, TheLastJobPutsTheLineBackAndTheRegistrationGoesWhicheverBatchMadeIt)
 {
-    AddLine({.sipNo = QStringLiteral("D-0010")});
-    AddLine({.sipNo = QStringLiteral("D-0011")});
+    const struct {
+        const char* staff;
+        QStringList sipNos;
+        bool oneBatch; // else two actions, two batches: the registration carries the first
+    } cases[] = {
+        {"Usta İki", {QStringLiteral("D-0006"), QStringLiteral("D-0007")}, true},
+        {"Usta Üç", {QStringLiteral("D-0010"), QStringLiteral("D-0011")}, false},
+    };
+    for (const auto& c : cases)
+        for (const QString& s : c.sipNos)
+            AddLine({.sipNo = s});
     auto& w = Open();
-    const QString staff = QStringLiteral("Usta Üç");
-    // Two actions, two batches; the registration carries the first.
-    MakeJobs({QStringLiteral("D-0010")}, staff);
-    MakeJobs({QStringLiteral("D-0011")}, staff);
-    ASSERT_NE(Job(QStringLiteral("D-0010"), "RecNo"), Job(QStringLiteral("D-0011"), "RecNo"));
-    ASSERT_EQ(DayRows("Montaj", staff), 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.staff);
+        const QString staff = QString::fromUtf8(c.staff);
+        if (c.oneBatch)
+            MakeJobs(c.sipNos, staff);
+        else
+            for (const QString& s : c.sipNos)
+                MakeJobs({s}, staff);
+        ASSERT_EQ(Job(c.sipNos[0], "RecNo") == Job(c.sipNos[1], "RecNo"), c.oneBatch);
+        ASSERT_EQ(DayRows("Montaj", staff), 1);
 
-    SelectJob(QStringLiteral("D-0010"));
-    PressDelete();
-    EXPECT_EQ(DayRows("Montaj", staff), 1) << "a job of theirs is left today";
-
-    SelectJob(QStringLiteral("D-0011"));
-    PressDelete();
-    EXPECT_EQ(Job(QStringLiteral("D-0011"), "Count(*)"), 0);
-    EXPECT_EQ(DayRows("Montaj", staff), 0);
-    EXPECT_FALSE(GoTo(w.DataSipEleman, QStringLiteral("Eleman=") + SqlText(staff)));
-    for (const char* sipNo : {"D-0010", "D-0011"}) {
-        EXPECT_EQ(LineText(QString::fromUtf8(sipNo), "Görev"), QString()) << sipNo;
-        EXPECT_EQ(LineText(QString::fromUtf8(sipNo), "Eleman"), QString()) << sipNo;
-        EXPECT_EQ(LineText(QString::fromUtf8(sipNo), "Montaj"), QStringLiteral("0")) << sipNo;
+        SelectJob(c.sipNos[0]);
+        PressDelete();
+        EXPECT_EQ(Job(c.sipNos[0], "Count(*)"), 0);
+        EXPECT_EQ(DayRows("Montaj", staff), 1) << "a job of theirs is left today";
+        SelectJob(c.sipNos[1]);
+        PressDelete();
+        EXPECT_EQ(Job(c.sipNos[1], "Count(*)"), 0);
+        EXPECT_EQ(DayRows("Montaj", staff), 0);
+        EXPECT_FALSE(GoTo(w.DataSipEleman, QStringLiteral("Eleman=") + SqlText(staff)));
+        for (const QString& s : c.sipNos) {
+            ExpectLine(s, {{"Görev", QString()}, {"Eleman", QString()}, {"Montaj", QStringLiteral("0")}});
+            EXPECT_TRUE(GoTo(w.DataSiparis, SipNoIs(s))) << "the line can be scheduled again";
+        }
     }
+    EXPECT_EQ(Recycled(), 4);
 }
 
 TEST_F(JobDeletionTest, AFailureMidWayChangesNothingAndSoundsNothing)
@@ -164,10 +169,7 @@ TEST_F(JobDeletionTest, AFailureMidWayChangesNothingAndSoundsNothing)
         prompt.shown.clear();
         const auto remove = [&] {
             if (c.fromOrderList) {
-                ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo=") + SqlText(sipNo)));
-                OrderGrid()->setFocus();
-                QApplication::processEvents();
-                Find<QAction>(QStringLiteral("Sil"))->trigger();
+                DeleteFromOrderList(sipNo);
             } else {
                 SelectJob(sipNo);
                 PressDelete();
@@ -185,6 +187,8 @@ TEST_F(JobDeletionTest, AFailureMidWayChangesNothingAndSoundsNothing)
         Orders()->ExecuteNative(QStringLiteral("DROP TRIGGER KayitKilidi"));
         remove();
         EXPECT_EQ(Job(sipNo, "Count(*)", w.CurrentKind), 0);
+        EXPECT_EQ(DayRows(c.dayTable, QStringLiteral("Usta Dört")), 0) << "their last job of the day went";
+        EXPECT_EQ(LineCount(sipNo), c.fromOrderList ? 0 : 1);
         EXPECT_EQ(Recycled(), 1);
     }
 }
@@ -199,22 +203,15 @@ TEST_F(JobDeletionTest, SatirSilLooksAtTheSurveyJobOfTheLineBeingDeleted)
     SelectJob(QStringLiteral("XD-0030"));
     QTest::keyClick(JobGrid(), Qt::Key_T);
     ASSERT_EQ(Job(QStringLiteral("XD-0030"), "Tamam", QStringLiteral("Kesif")), 1);
-    auto lineCount = [&](const char* sipNo) {
-        return OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where SipNo=")
-                            + SqlText(QString::fromUtf8(sipNo)));
-    };
 
     // The job grid shows the other line's planned job; the line deleted is the done one's.
     for (const char* sipNo : {"XD-0030", "XD-0031"}) {
         SelectJob(QStringLiteral("XD-0031"));
-        ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo=") + SqlText(QString::fromUtf8(sipNo))));
-        OrderGrid()->setFocus();
-        QApplication::processEvents();
-        Find<QAction>(QStringLiteral("Sil"))->trigger();
+        DeleteFromOrderList(QString::fromUtf8(sipNo));
     }
-    EXPECT_EQ(lineCount("XD-0030"), 1) << "its survey is done: the line stays";
+    EXPECT_EQ(LineCount(QStringLiteral("XD-0030")), 1) << "its survey is done: the line stays";
     EXPECT_EQ(Job(QStringLiteral("XD-0030"), "Count(*)", QStringLiteral("Kesif")), 1);
-    EXPECT_EQ(lineCount("XD-0031"), 0);
+    EXPECT_EQ(LineCount(QStringLiteral("XD-0031")), 0);
     EXPECT_EQ(Job(QStringLiteral("XD-0031"), "Count(*)", QStringLiteral("Kesif")), 0);
     EXPECT_EQ(DayRows("Kesif", QStringLiteral("Keşifçi")), 1) << "the done survey is still theirs today";
     EXPECT_EQ(Recycled(), 1);

@@ -1,25 +1,11 @@
 #include "BoardFixture.h"
 
-#include "ui/DataCombo.h"
 
-#include <QAction>
-#include <QPushButton>
 
 using store::SqlText;
 
-namespace {
-
 // Every test starts from jobs made on the board itself, on lines of its own.
-class JobGridTest : public BoardTest {
-protected:
-    void SetUp() override
-    {
-        BoardTest::SetUp();
-        ClearDemoMarks();
-    }
-};
-
-} // namespace
+using JobGridTest = UnmarkedBoardTest;
 
 TEST_F(JobGridTest, DoneAndCancelledKeepTheQuantityDoneInStep)
 {
@@ -79,8 +65,7 @@ TEST_F(JobGridTest, TogglesNeedTheLineInTheListAndNoLaterJob)
         SelectJob(QString::fromUtf8(sipNo));
         QTest::keyClick(JobGrid(), Qt::Key_T);
         DoubleClickCell(JobGrid(), 5);
-        EXPECT_EQ(JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo='%1' And "
-                                            "(Tamam=True Or Iptal=True)").arg(QString::fromUtf8(sipNo))),
+        EXPECT_EQ(JobCount(QStringLiteral("SipNo='%1' And (Tamam=True Or Iptal=True)").arg(QString::fromUtf8(sipNo))),
                   0) << sipNo;
     }
 }
@@ -108,10 +93,7 @@ TEST_F(JobGridTest, TheQuantityDoneTakesNumbersUpToTheJobsQuantity)
         const QString sipNo = QString::fromUtf8(c.sipNo);
         const QString kind = c.kind == 0 ? QStringLiteral("Montaj") : QStringLiteral("Servis");
         SelectJob(sipNo);
-        JobGrid()->setCol(7);
-        QTest::keyClicks(JobGrid(), QString::fromUtf8(c.typed));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QApplication::processEvents();
+        TypeQuantity(QString::fromUtf8(c.typed));
         EXPECT_EQ(Job(sipNo, "Kalan", kind), c.stored) << c.typed;
         EXPECT_EQ(JobGrid()->CellText(7), QString::number(c.stored)) << c.typed;
     }
@@ -137,46 +119,6 @@ TEST_F(JobGridTest, ALockedQuantityIsCappedAtTheJobsQuantityInInstallation)
     EXPECT_EQ(Job(QStringLiteral("J-0005"), "Kalan"), 4);
 }
 
-TEST_F(JobGridTest, DeletingTheLastJobOfTheDayRemovesTheDayRow)
-{
-    AddLine({.sipNo = QStringLiteral("J-0006")});
-    AddLine({.sipNo = QStringLiteral("J-0007")});
-    auto& w = Open();
-    const QString staff = QStringLiteral("Usta İki");
-    MakeJobs({QStringLiteral("J-0006"), QStringLiteral("J-0007")}, staff);
-    ASSERT_EQ(DayRows("Montaj", staff), 1);
-
-    SelectJob(QStringLiteral("J-0006"));
-    PressDelete();
-    EXPECT_EQ(Job(QStringLiteral("J-0006"), "Count(*)"), 0);
-    EXPECT_EQ(DayRows("Montaj", staff), 1) << "one job of the day is left";
-    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Görev"), QString());
-    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Eleman"), QString());
-    EXPECT_EQ(LineText(QStringLiteral("J-0006"), "Montaj"), QStringLiteral("0"));
-    EXPECT_TRUE(played.contains(QStringLiteral("\\Recycle.wav")));
-
-    SelectJob(QStringLiteral("J-0007"));
-    PressDelete();
-    EXPECT_EQ(DayRows("Montaj", staff), 0);
-    QStringList listed;
-    for (int r = 0; r < w.DataSipEleman.RecordCount(); ++r)
-        listed << w.DataSipEleman.ValueAt(r, 1).toString();
-    EXPECT_FALSE(listed.contains(staff));
-    // The line can be scheduled again.
-    EXPECT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='J-0007'")));
-}
-
-TEST_F(JobGridTest, DoneOrCancelledJobsCannotBeDeleted)
-{
-    AddLine({.sipNo = QStringLiteral("J-0008")});
-    Open();
-    MakeJobs({QStringLiteral("J-0008")}, QStringLiteral("Usta Bir"));
-    SelectJob(QStringLiteral("J-0008"));
-    QTest::keyClick(JobGrid(), Qt::Key_T);
-    PressDelete();
-    EXPECT_EQ(Job(QStringLiteral("J-0008"), "Count(*)"), 1);
-}
-
 TEST_F(JobGridTest, AnInstallationWithAServiceThatDayWaitsForTheServiceToGo)
 {
     AddLine({.sipNo = QStringLiteral("J-0009"), .delivered = 2});
@@ -199,9 +141,8 @@ TEST_F(JobGridTest, AnInstallationWithAServiceThatDayWaitsForTheServiceToGo)
     SelectJob(QStringLiteral("J-0009"));
     PressDelete();
     EXPECT_EQ(Job(QStringLiteral("J-0009"), "Count(*)", QStringLiteral("Servis")), 0);
-    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Görev"), QStringLiteral("Montaj"));
-    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Eleman"), QStringLiteral("Montajcı"));
-    EXPECT_EQ(LineText(QStringLiteral("J-0009"), "Servis"), QStringLiteral("0"));
+    ExpectLine(QStringLiteral("J-0009"), {{"Görev", QStringLiteral("Montaj")},
+                                          {"Eleman", QStringLiteral("Montajcı")}, {"Servis", QStringLiteral("0")}});
     EXPECT_EQ(DayRows("Servis", QStringLiteral("Servisçi")), 0);
 
     w.ChooseKind(0);
@@ -238,39 +179,23 @@ TEST_F(JobGridTest, NotesAreCutTo200AndCancellingKeepsThem)
     EXPECT_EQ(LineText(QStringLiteral("J-0010"), "[Not]"), QString());
 }
 
-TEST_F(JobGridTest, DeletingASurveyFromTheOrderList)
-{
-    AddLine({.sipNo = QStringLiteral("XJ-0001"), .kind = QStringLiteral("Kesif")});
-    auto& w = Open();
-    w.ChooseKind(2);
-    MakeJobs({QStringLiteral("XJ-0001")}, QStringLiteral("Keşifçi"));
-    ASSERT_EQ(DayRows("Kesif", QStringLiteral("Keşifçi")), 1);
-
-    ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='XJ-0001'")));
-    OrderGrid()->setFocus();
-    QApplication::processEvents();
-    Find<QAction>(QStringLiteral("Sil"))->trigger();
-    EXPECT_EQ(OrdersNumber(QStringLiteral("Select Count(*) From Siparisler Where SipNo='XJ-0001'")), 0);
-    EXPECT_EQ(Job(QStringLiteral("XJ-0001"), "Count(*)", QStringLiteral("Kesif")), 0);
-    EXPECT_EQ(DayRows("Kesif", QStringLiteral("Keşifçi")), 0);
-}
-
 TEST_F(JobGridTest, TheWholeRoadOfAJobOnTheDemoData)
 {
     AddLine({.sipNo = QStringLiteral("J-0100"), .customer = QStringLiteral("Yol Testi A.Ş."), .quantity = 3,
              .open = 3});
     auto& w = Open();
     const QString staff = w.DataElaman.ValueAt(0, w.DataElaman.FieldIndex(QStringLiteral("Unvan"))).toString();
-    const double doneBefore = JobsNumber(QStringLiteral("Select Sum(Kalan) From Montaj Where Eleman=")
-                                         + SqlText(staff) + QStringLiteral(" And Tamam=True And Iptal=False"));
+    const auto done = [&] {
+        return JobsNumber(QStringLiteral("Select Sum(Kalan) From Montaj Where Eleman=") + SqlText(staff)
+                          + QStringLiteral(" And Tamam=True And Iptal=False"));
+    };
+    const double doneBefore = done();
     MakeJobs({QStringLiteral("J-0100")}, staff);
     SelectJob(QStringLiteral("J-0100"));
     DoubleClickCell(JobGrid(), 4);
-    EXPECT_EQ(JobsNumber(QStringLiteral("Select Sum(Kalan) From Montaj Where Eleman=") + SqlText(staff)
-                         + QStringLiteral(" And Tamam=True And Iptal=False")),
-              doneBefore + 3);
-    EXPECT_EQ(JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo='J-0100' And Tamam=True "
-                                        "And Tarih=#12/07/2026# And Unvan='Yol Testi A.Ş.'")),
+    EXPECT_EQ(done(), doneBefore + 3);
+    EXPECT_EQ(JobCount(QStringLiteral("SipNo='J-0100' And Tamam=True And Tarih=#12/07/2026# And "
+                                      "Unvan='Yol Testi A.Ş.'")),
               1);
     EXPECT_TRUE(Find<QPushButton>(QStringLiteral("Command1(2)"))->isEnabled());
 }

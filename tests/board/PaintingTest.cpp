@@ -5,9 +5,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QEvent>
-#include <QPushButton>
 
-#include <sqlite3.h>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QStatusBar>
 #include <functional>
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -14,35 +13,15 @@ const QString t1 = QStringLiteral("S-0001"), t2 = QStringLiteral("S-0002");
 
 // Every board action leaves one sentence in the status bar; each case acts
 // as a user would, then reads the status bar and what the stores hold.
-class StatusReportTest : public BoardTest {
+class StatusReportTest : public UnmarkedBoardTest {
 public:
-    // The cases below act through these.
-    using BoardTest::Find;
-    using BoardTest::Job;
-    using BoardTest::JobGrid;
-    using BoardTest::LineText;
-    using BoardTest::MakeJobs;
-    using BoardTest::Mark;
-    using BoardTest::PressDelete;
-    using BoardTest::Store;
-
     QString Said() const { return window->statusBar()->currentMessage(); }
-    double JobCount(const QString& sipNo) const
-    {
-        return JobsNumber(QStringLiteral("Select Count(*) From Montaj Where SipNo=") + store::SqlText(sipNo));
-    }
+    double JobsOf(const QString& sipNo) const { return JobCount(SipNoIs(sipNo)); }
     // A job for the first line, current in the job grid.
     void PlanFirst()
     {
         MakeJobs({t1}, usta);
         SelectJob(t1);
-    }
-    void TypeQuantity(const QString& typed)
-    {
-        JobGrid()->setCol(7);
-        QTest::keyClicks(JobGrid(), typed);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QApplication::processEvents();
     }
     QString DayText() const { return Today().toString(QStringLiteral("dd.MM.yyyy")); }
 };
@@ -67,7 +46,6 @@ class StatusReportCase : public StatusReportTest, public ::testing::WithParamInt
 TEST_P(StatusReportCase, TheStatusBarSaysWhatTheActionDid)
 {
     const Case& c = GetParam();
-    ClearDemoMarks();
     AddLine({.sipNo = t1});
     AddLine({.sipNo = t2});
     Open();
@@ -87,14 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
                  .arg(t.DayText(), QString::number(batch, 'f', 0));
          },
          [](StatusReportTest& t) {
-             EXPECT_EQ(t.JobCount(t1), 1);
-             EXPECT_EQ(t.JobCount(t2), 1);
+             EXPECT_EQ(t.JobsOf(t1), 1);
+             EXPECT_EQ(t.JobsOf(t2), 1);
              EXPECT_EQ(t.Job(t1, "RecNo"), t.Job(t2, "RecNo"));
          }},
         Case{"nothing marked",
          [](StatusReportTest& t) { QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton); },
          Says("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift tıklayarak işaretleyin."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
         Case{"line marked",
          [](StatusReportTest& t) { t.Mark(t1); },
          Says("S-0001 işaretlendi."),
@@ -140,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
              t.PressDelete();
          },
          Says("S-0001 (Deneme Müşteri) görevi silindi."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 0); }},
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
         Case{"a done job stays",
          [](StatusReportTest& t) {
              t.PlanFirst();
@@ -148,21 +126,18 @@ INSTANTIATE_TEST_SUITE_P(
              t.PressDelete();
          },
          Says("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobCount(t1), 1); }},
+         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 1); }},
         Case{"store busy",
          [](StatusReportTest& t) {
              t.Mark(t1);
              // Another program holds the job store's write lock.
-             sqlite3* other = nullptr;
-             ASSERT_EQ(sqlite3_open(t.Store("Montaj.mdb").toUtf8().constData(), &other), SQLITE_OK);
-             ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-             QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-             sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-             sqlite3_close(other);
+             t.WhileHeld(t.Store("Montaj.mdb"), "BEGIN IMMEDIATE", [&] {
+                 QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+             });
          },
          Says("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz sonra yeniden deneyin."),
          [](StatusReportTest& t) {
-             EXPECT_EQ(t.JobCount(t1), 0);
+             EXPECT_EQ(t.JobsOf(t1), 0);
              EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); // still marked for the next try
          }}
     ),
@@ -174,7 +149,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StatusReportTest, F5KeepsTheCurrentLineAndSaysSo)
 {
-    ClearDemoMarks();
     AddLine({.sipNo = QStringLiteral("S-0001")});
     auto& w = Open();
     ASSERT_TRUE(GoTo(w.DataSiparis, QStringLiteral("SipNo='S-0001'")));
