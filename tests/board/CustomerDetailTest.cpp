@@ -123,15 +123,9 @@ TEST_F(CustomerDetailTest, WhileOpenTheJobGridDoesNotMoveTheOrderList)
     auto& w = Open();
     // Today's jobs whose order lines the list shows.
     std::vector<int> followable;
-    for (int r = 0; r < w.DataGörev.RecordCount(); ++r) {
-        const QString sipNo = w.DataGörev.ValueAt(r, w.DataGörev.FieldIndex(QStringLiteral("SipNo"))).toString();
-        store::RecordView& lines = w.DataSiparis;
-        for (int l = 0; l < lines.RecordCount(); ++l)
-            if (lines.ValueAt(l, lines.FieldIndex(QStringLiteral("SipNo"))).toString() == sipNo) {
-                followable.push_back(r);
-                break;
-            }
-    }
+    for (int r = 0; r < w.DataGörev.RecordCount(); ++r)
+        if (GoTo(w.DataSiparis, SipNoIs(w.DataGörev.ValueAt(r, w.DataGörev.FieldIndex(QStringLiteral("SipNo"))).toString())))
+            followable.push_back(r);
     ASSERT_GE(followable.size(), 2u);
     w.DataGörev.setAbsolutePosition(followable[0]);
 

@@ -9,7 +9,6 @@
 
 #include <QCalendarWidget>
 #include <QFile>
-#include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
 #include <QSplitter>

@@ -6,7 +6,6 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QHeaderView>
-#include <QRadioButton>
 #include <QScreen>
 
 namespace {
@@ -122,33 +121,32 @@ TEST_F(GridWiringTest, HoverHighlightsWithTheClickSound)
     Open();
     Find<QPushButton>(QStringLiteral("Command1(2)"))->setEnabled(true);
 
-    Enter("Command2");
-    EXPECT_TRUE(Bold("Command2"));
-    EXPECT_EQ(Sounds(), 1);
-    Enter("Command2");
-    EXPECT_EQ(Sounds(), 1); // the same button again: silent
-
-    Enter("Command1(2)");
-    EXPECT_FALSE(Bold("Command2"));
-    Enter("Command1(1)");
-    EXPECT_TRUE(Bold("Command1(2)")); // left out of every list: stays bold
-    EXPECT_TRUE(Bold("Command1(1)"));
-    Enter("Command2");
-    EXPECT_FALSE(Bold("Command1(1)"));
-    EXPECT_TRUE(Bold("Command1(2)"));
-    EXPECT_EQ(Sounds(), 4);
-
-    // The kinds and the report buttons are a group of their own.
-    Enter("Option1(2)");
-    EXPECT_TRUE(Bold("Command2"));
-    Enter("Command3");
-    EXPECT_FALSE(Bold("Option1(2)"));
-    Enter("Command4");
-    EXPECT_FALSE(Bold("Command3"));
-    Enter("Option1(0)");
-    EXPECT_FALSE(Bold("Command4"));
-    EXPECT_TRUE(Bold("Option1(0)"));
-    EXPECT_EQ(Sounds(), 8);
+    // Each step: the control the mouse enters, then which controls are bold
+    // and which are not, and the click sounds so far.
+    const struct {
+        const char* entered;
+        std::vector<const char*> bold, plain;
+        int sounds;
+    } steps[] = {
+        {"Command2", {"Command2"}, {}, 1},
+        {"Command2", {"Command2"}, {}, 1}, // the same button again: silent
+        {"Command1(2)", {}, {"Command2"}, 2},
+        {"Command1(1)", {"Command1(2)", "Command1(1)"}, {}, 3}, // left out of every list: stays bold
+        {"Command2", {"Command1(2)"}, {"Command1(1)"}, 4},
+        // The kinds and the report buttons are a group of their own.
+        {"Option1(2)", {"Command2"}, {}, 5},
+        {"Command3", {}, {"Option1(2)"}, 6},
+        {"Command4", {}, {"Command3"}, 7},
+        {"Option1(0)", {"Option1(0)"}, {"Command4"}, 8},
+    };
+    for (const auto& step : steps) {
+        Enter(step.entered);
+        for (const char* name : step.bold)
+            EXPECT_TRUE(Bold(name)) << name << " after " << step.entered;
+        for (const char* name : step.plain)
+            EXPECT_FALSE(Bold(name)) << name << " after " << step.entered;
+        EXPECT_EQ(Sounds(), step.sounds) << step.entered;
+    }
 }
 
 TEST_F(GridWiringTest, WindowComesBackWhenTheMouseMovesOverItsSurface)

@@ -54,97 +54,71 @@ TEST_P(StatusReportCase, TheStatusBarSaysWhatTheActionDid)
     c.stores(*this);
 }
 
+// Acts that need a planned job, current in the job grid, first.
+std::function<void(StatusReportTest&)> OnPlanned(std::function<void(StatusReportTest&)> then)
+{
+    return [then](StatusReportTest& t) {
+        t.PlanFirst();
+        then(t);
+    };
+}
+void Press(StatusReportTest& t, Qt::Key key) { QTest::keyClick(t.JobGrid(), key); }
+
 INSTANTIATE_TEST_SUITE_P(
     BoardActions, StatusReportCase,
     ::testing::Values(
-        Case{"jobs created",
-         [](StatusReportTest& t) { t.MakeJobs({t1, t2}, usta); },
-         [](StatusReportTest& t) {
-             const double batch = t.Job(t1, "RecNo");
-             return QStringLiteral("2 Montaj görevi eklendi: Usta Bir, %1 (parti no %2).")
-                 .arg(t.DayText(), QString::number(batch, 'f', 0));
-         },
-         [](StatusReportTest& t) {
-             EXPECT_EQ(t.JobsOf(t1), 1);
-             EXPECT_EQ(t.JobsOf(t2), 1);
-             EXPECT_EQ(t.Job(t1, "RecNo"), t.Job(t2, "RecNo"));
-         }},
-        Case{"nothing marked",
-         [](StatusReportTest& t) { QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton); },
-         Says("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift tıklayarak işaretleyin."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
-        Case{"line marked",
-         [](StatusReportTest& t) { t.Mark(t1); },
-         Says("S-0001 işaretlendi."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); }},
-        Case{"mark refused while a job is planned",
-         [](StatusReportTest& t) {
-             t.MakeJobs({t1}, usta);
-             t.Mark(t1);
-         },
-         Says("S-0001 işaretlenemez: planlanmış bir Montaj görevi var."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QString()); }},
-        Case{"job done",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             QTest::keyClick(t.JobGrid(), Qt::Key_T);
-         },
-         Says("S-0001 (Deneme Müşteri) görevi tamamlandı."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Tamam"), 1); }},
-        Case{"job cancelled",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             QTest::keyClick(t.JobGrid(), Qt::Key_I);
-         },
-         Says("S-0001 (Deneme Müşteri) görevi iptal edildi."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Iptal"), 1); }},
-        Case{"quantity stored",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             t.TypeQuantity(QStringLiteral("3"));
-         },
-         Says("S-0001: yapılan adet 3 olarak kaydedildi."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 3); }},
-        Case{"number refused",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             t.TypeQuantity(QStringLiteral("x"));
-         },
-         Says("\"x\" yapılan adet olarak alınmadı: sıfır ya da daha büyük bir sayı yazın."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 0); }},
-        Case{"job deleted",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             t.PressDelete();
-         },
-         Says("S-0001 (Deneme Müşteri) görevi silindi."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
-        Case{"a done job stays",
-         [](StatusReportTest& t) {
-             t.PlanFirst();
-             QTest::keyClick(t.JobGrid(), Qt::Key_T);
-             t.PressDelete();
-         },
-         Says("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez."),
-         [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 1); }},
+        Case{"jobs created", [](StatusReportTest& t) { t.MakeJobs({t1, t2}, usta); },
+             [](StatusReportTest& t) {
+                 return QStringLiteral("2 Montaj görevi eklendi: Usta Bir, %1 (parti no %2).")
+                     .arg(t.DayText(), QString::number(t.Job(t1, "RecNo"), 'f', 0));
+             },
+             [](StatusReportTest& t) {
+                 EXPECT_EQ(t.JobsOf(t1), 1);
+                 EXPECT_EQ(t.JobsOf(t2), 1);
+                 EXPECT_EQ(t.Job(t1, "RecNo"), t.Job(t2, "RecNo"));
+             }},
+        Case{"nothing marked", [](StatusReportTest& t) { t.Create(usta); },
+             Says("İşaretli satır yok: görev eklenmedi. Satırları \"Seç\" sütununa çift tıklayarak işaretleyin."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
+        Case{"line marked", [](StatusReportTest& t) { t.Mark(t1); }, Says("S-0001 işaretlendi."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); }},
+        Case{"mark refused while a job is planned", OnPlanned([](StatusReportTest& t) { t.Mark(t1); }),
+             Says("S-0001 işaretlenemez: planlanmış bir Montaj görevi var."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.LineText(t1, "Sec"), QString()); }},
+        Case{"job done", OnPlanned([](StatusReportTest& t) { Press(t, Qt::Key_T); }),
+             Says("S-0001 (Deneme Müşteri) görevi tamamlandı."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Tamam"), 1); }},
+        Case{"job cancelled", OnPlanned([](StatusReportTest& t) { Press(t, Qt::Key_I); }),
+             Says("S-0001 (Deneme Müşteri) görevi iptal edildi."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Iptal"), 1); }},
+        Case{"quantity stored", OnPlanned([](StatusReportTest& t) { t.TypeQuantity(QStringLiteral("3")); }),
+             Says("S-0001: yapılan adet 3 olarak kaydedildi."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 3); }},
+        Case{"number refused", OnPlanned([](StatusReportTest& t) { t.TypeQuantity(QStringLiteral("x")); }),
+             Says("\"x\" yapılan adet olarak alınmadı: sıfır ya da daha büyük bir sayı yazın."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.Job(t1, "Kalan"), 0); }},
+        Case{"job deleted", OnPlanned([](StatusReportTest& t) { t.PressDelete(); }),
+             Says("S-0001 (Deneme Müşteri) görevi silindi."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 0); }},
+        Case{"a done job stays", OnPlanned([](StatusReportTest& t) {
+                 Press(t, Qt::Key_T);
+                 t.PressDelete();
+             }),
+             Says("S-0001 silinmedi: tamamlanan ya da iptal edilen görev silinmez."),
+             [](StatusReportTest& t) { EXPECT_EQ(t.JobsOf(t1), 1); }},
         Case{"store busy",
-         [](StatusReportTest& t) {
-             t.Mark(t1);
-             // Another program holds the job store's write lock.
-             t.WhileHeld(t.Store("Montaj.mdb"), "BEGIN IMMEDIATE", [&] {
-                 QTest::mouseClick(t.Find<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
-             });
-         },
-         Says("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz sonra yeniden deneyin."),
-         [](StatusReportTest& t) {
-             EXPECT_EQ(t.JobsOf(t1), 0);
-             EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); // still marked for the next try
-         }}
-    ),
+             [](StatusReportTest& t) {
+                 t.Mark(t1);
+                 // Another program holds the job store's write lock.
+                 t.WhileHeld(t.Store("Montaj.mdb"), "BEGIN IMMEDIATE", [&] { t.Create(usta); });
+             },
+             Says("Veri dosyası meşgul: başka bir işlem kullanıyor. İşlem yapılmadı; biraz sonra yeniden deneyin."),
+             [](StatusReportTest& t) {
+                 EXPECT_EQ(t.JobsOf(t1), 0);
+                 EXPECT_EQ(t.LineText(t1, "Sec"), QStringLiteral("X")); // still marked for the next try
+             }}),
     [](const ::testing::TestParamInfo<Case>& info) {
-        QString name = QString::fromUtf8(info.param.what);
-        name.replace(QLatin1Char(' '), QLatin1Char('_'));
-        return name.toStdString();
+        return QString::fromUtf8(info.param.what).replace(QLatin1Char(' '), QLatin1Char('_')).toStdString();
     });
 
 TEST_F(StatusReportTest, F5KeepsTheCurrentLineAndSaysSo)
