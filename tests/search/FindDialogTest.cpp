@@ -54,19 +54,6 @@ protected:
 
     QString CurrentSipNo() const { return window->DataSiparis.Field(QStringLiteral("SipNo")).toString(); }
 
-    // An order line with the fields the details panel shows.
-    void AddFullLine(const QString& sipNo, const QString& customer, const QString& product, double open) const
-    {
-        using store::SqlText;
-        Orders()->Execute(QStringLiteral("INSERT INTO Siparisler (CariKod, SipNo, SipTarih, TesTarih, Miktar, "
-                                         "KalAdet, TesAdet, StokKod, StokAdi, CariAdi, Fiyat, Tutar, Aciklama, "
-                                         "Görev, Sec, Eleman) VALUES ('120.T.1', ")
-                          + SqlText(sipNo) + ", " + store::DateLiteral(Today().addDays(-5)) + ", "
-                          + store::DateLiteral(Today()) + ", 3, " + QString::number(open) + ", 0, 'K-1', "
-                          + SqlText(product) + ", " + SqlText(customer)
-                          + ", 1200, 3600, 'Salona takılacak', 'Montaj', '', 'Ayşe Demir')");
-    }
-
     // The rows of the order list, in its order, whose field meets a Like pattern.
     std::vector<int> ListRowsLike(const char* field, const QString& pattern) const
     {
@@ -123,24 +110,6 @@ TEST_F(FindDialogTest, OpensCentredOverTheBoardOverEveryOrderLine)
     EXPECT_EQ(Box()->count(), 0);
 }
 
-TEST_F(FindDialogTest, EveryFormOfIFindsTheOthers)
-{
-    AddLine({.sipNo = QStringLiteral("T90001"), .customer = QStringLiteral("İSTANBUL Klima Ltd")});
-    AddLine({.sipNo = QStringLiteral("T90002"), .customer = QStringLiteral("ıSTANBUL Yapı")});
-    AddLine({.sipNo = QStringLiteral("T90003"), .customer = QStringLiteral("Istanbul Cam")});
-    auto& d = OpenFind();
-
-    QStringList found;
-    SearchFor(QStringLiteral("istanbul"));
-    for (int guard = 0; guard < 10 && !Status().contains(QStringLiteral("Başka")); ++guard) {
-        found << CurrentSipNo();
-        Press(1);
-    }
-    found.sort();
-    EXPECT_EQ(found, (QStringList{QStringLiteral("T90001"), QStringLiteral("T90002"), QStringLiteral("T90003")}));
-    EXPECT_EQ(d.FindCriteria.text(), QStringLiteral("CariAdi Like '?stanbul*'"));
-}
-
 TEST_F(FindDialogTest, ANameLandsOnTheCustomersFirstLineAndStepsThroughTheirLines)
 {
     auto& w = Open();
@@ -184,17 +153,23 @@ TEST_F(FindDialogTest, NotFoundShowsThePatternAfterBulAndTheTypedTextAfterTekrar
 {
     auto& w = Open();
     w.DataSiparis.setAbsolutePosition(3);
-    OpenFind();
+    auto& d = OpenFind();
+    // "Tekrar Bul" before any search finds nothing.
+    Box()->setEditText(QStringLiteral("24"));
+    Press(1);
+    EXPECT_TRUE(d.FindCriteria.isEmpty());
+    EXPECT_EQ(Status(), QStringLiteral("Başka 24") + kNotFound);
+    EXPECT_EQ(prompt.beeps, 2);
+
     SearchFor(QStringLiteral("xqzİstanbul"));
     EXPECT_EQ(Status(), QStringLiteral("xqz?stanbul") + kNotFound);
     EXPECT_FALSE(Control<QLabel>("Label2")->isHidden());
-    EXPECT_EQ(prompt.beeps, 1);
+    EXPECT_EQ(prompt.beeps, 3);
     EXPECT_TRUE(BulShown());
-    EXPECT_EQ(w.DataSiparis.AbsolutePosition(), 3);
 
     Press(1);
     EXPECT_EQ(Status(), QStringLiteral("Başka xqzİstanbul") + kNotFound);
-    EXPECT_EQ(prompt.beeps, 3);
+    EXPECT_EQ(prompt.beeps, 5);
     EXPECT_EQ(w.DataSiparis.AbsolutePosition(), 3);
     EXPECT_TRUE(prompt.shown.empty());
 }
@@ -221,20 +196,6 @@ TEST_F(FindDialogTest, ALongTextIsShortenedToTheStatusLine)
     t.chop(kNotFound.size());
     EXPECT_TRUE(typed.startsWith(t));
     EXPECT_GT(TwipsWide(QStringLiteral("Başka ") + typed.left(t.size() + 1) + kNotFound), 5880);
-}
-
-TEST_F(FindDialogTest, TekrarBulBeforeAnySearchReportsNoMatch)
-{
-    auto& w = Open();
-    w.DataSiparis.setAbsolutePosition(2);
-    auto& d = OpenFind();
-    Box()->setEditText(QStringLiteral("24"));
-    Press(1);
-    EXPECT_TRUE(d.FindCriteria.isEmpty());
-    EXPECT_EQ(Status(), QStringLiteral("Başka 24") + kNotFound);
-    EXPECT_EQ(w.DataSiparis.AbsolutePosition(), 2);
-    EXPECT_EQ(prompt.beeps, 2);
-    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(FindDialogTest, LeavingTheBoxKeepsEachTextOnce)
@@ -266,7 +227,10 @@ TEST_F(FindDialogTest, LeavingTheBoxKeepsEachTextOnce)
 TEST_F(FindDialogTest, GeneralSearchShowsTheDetailsAndLeavesTheOrderListAlone)
 {
     // A line the list does not offer (nothing left to install).
-    AddFullLine(QStringLiteral("T91000"), QStringLiteral("Ekinoks İnşaat"), QStringLiteral("Split Klima 18000"), 0);
+    AddLine({.sipNo = QStringLiteral("T91000"), .customer = QStringLiteral("Ekinoks İnşaat"), .quantity = 3,
+             .open = 0, .product = QStringLiteral("Split Klima 18000"), .kind = QStringLiteral("Montaj")});
+    Orders()->Execute(QStringLiteral(
+        "UPDATE Siparisler SET Fiyat=1200, Tutar=3600, Aciklama='Salona takılacak' WHERE SipNo='T91000'"));
     auto& w = Open();
     w.DataSiparis.setAbsolutePosition(4);
     const QString before = CurrentSipNo();
@@ -299,8 +263,11 @@ TEST_F(FindDialogTest, GeneralSearchShowsTheDetailsAndLeavesTheOrderListAlone)
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(FindDialogTest, TextsAreMatchedAsTypedWithTheirWildcards)
+TEST_F(FindDialogTest, TextsAreMatchedAsTypedWithTheirWildcardsAndEveryFormOfI)
 {
+    AddLine({.sipNo = QStringLiteral("T90001"), .customer = QStringLiteral("İSTANBUL Klima Ltd")});
+    AddLine({.sipNo = QStringLiteral("T90002"), .customer = QStringLiteral("ıSTANBUL Yapı")});
+    AddLine({.sipNo = QStringLiteral("T90003"), .customer = QStringLiteral("Istanbul Cam")});
     AddLine({.sipNo = QStringLiteral("T92001"), .customer = QStringLiteral("Ahmet'in Yeri")});
     AddLine({.sipNo = QStringLiteral("T92002"), .customer = QStringLiteral("[Yıldız] #1 Klima")});
     AddLine({.sipNo = QStringLiteral("T92003"), .product = QStringLiteral("Kombi #24")});
@@ -312,12 +279,22 @@ TEST_F(FindDialogTest, TextsAreMatchedAsTypedWithTheirWildcards)
         {"[yıldız] #1", "T92002"}, {"[y", "T92002"},         {"kombi #2", "T92003"},
     };
     auto& w = Open();
-    OpenFind();
+    auto& d = OpenFind();
     for (const auto& c : cases) {
         SearchFor(QString::fromUtf8(c.typed));
         EXPECT_EQ(CurrentSipNo(), QString::fromUtf8(c.sipNo)) << c.typed;
         EXPECT_FALSE(BulShown()) << c.typed;
     }
+    // Every form of I finds the others.
+    QStringList found;
+    SearchFor(QStringLiteral("istanbul"));
+    for (int guard = 0; guard < 10 && !Status().contains(QStringLiteral("Başka")); ++guard) {
+        found << CurrentSipNo();
+        Press(1);
+    }
+    found.sort();
+    EXPECT_EQ(found, (QStringList{QStringLiteral("T90001"), QStringLiteral("T90002"), QStringLiteral("T90003")}));
+    EXPECT_EQ(d.FindCriteria.text(), QStringLiteral("CariAdi Like '?stanbul*'"));
     // Taken literally, "#" is no digit and "[" opens no list: as patterns
     // these would match every order number.
     w.DataSiparis.setAbsolutePosition(5);
@@ -363,11 +340,24 @@ TEST_F(FindDialogTest, KeysEnterF3AndEscape)
     EXPECT_TRUE(dialog.isNull());
 }
 
-TEST_F(FindDialogTest, EnteringOrChangingTheBoxBringsBulBack)
+TEST_F(FindDialogTest, TheStatusLineBlinksUntilTheBoxIsEnteredOrChanged)
 {
     OpenFind();
     auto* check = Control<QCheckBox>("GenelChk");
+    auto* timer = Control<QTimer>("Timer1");
+    auto* status = Control<QLabel>("Label2");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 500);
+    EXPECT_TRUE(timer->isActive());
+    timer->stop(); // driven by hand from here
     SearchFor(QStringLiteral("yok böyle bir şey"));
+    ASSERT_FALSE(status->isHidden());
+    const QRect place = status->geometry();
+    for (bool hidden : {true, false, true}) {
+        QMetaObject::invokeMethod(timer, "timeout");
+        EXPECT_EQ(status->isHidden(), hidden);
+        EXPECT_EQ(status->geometry(), place); // the controls around it hold still
+    }
     ASSERT_FALSE(Status().isEmpty());
     Box()->setEditText(QStringLiteral("yok böyle"));
     EXPECT_TRUE(Status().isEmpty());
@@ -390,25 +380,6 @@ TEST_F(FindDialogTest, EnteringOrChangingTheBoxBringsBulBack)
     Box()->setFocus();
     QApplication::processEvents();
     EXPECT_TRUE(BulShown());
-}
-
-TEST_F(FindDialogTest, TheStatusLineBlinksWithTheTimer)
-{
-    OpenFind();
-    auto* timer = Control<QTimer>("Timer1");
-    auto* status = Control<QLabel>("Label2");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 500);
-    EXPECT_TRUE(timer->isActive());
-    timer->stop(); // driven by hand from here
-    SearchFor(QStringLiteral("yok böyle bir şey"));
-    ASSERT_FALSE(status->isHidden());
-    const QRect place = status->geometry();
-    for (bool hidden : {true, false, true}) {
-        QMetaObject::invokeMethod(timer, "timeout");
-        EXPECT_EQ(status->isHidden(), hidden);
-        EXPECT_EQ(status->geometry(), place); // the controls around it hold still
-    }
 }
 
 } // namespace
