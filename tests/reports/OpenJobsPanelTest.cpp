@@ -24,13 +24,15 @@ protected:
             out << window->DataMr.ValueAt(r, 8).toString();
         return out;
     }
-    QStringList Units() const
+    // The four labels of a control array, as text.
+    QStringList Labels(const char* array) const
     {
         QStringList out;
-        for (const char* name : {"Label3(0)", "Label3(1)", "Label3(2)", "Label3(3)"})
-            out << Label(name);
+        for (int i = 0; i < 4; ++i)
+            out << Find<QLabel>(QStringLiteral("%1(%2)").arg(QString::fromUtf8(array)).arg(i))->text();
         return out;
     }
+    QStringList Units() const { return Labels("Label3"); }
 };
 
 TEST_F(OpenJobsTest, ThePanelListsTheDaysOpenJobsByKindAndTheOpenUnitsPerKind)
@@ -38,23 +40,19 @@ TEST_F(OpenJobsTest, ThePanelListsTheDaysOpenJobsByKindAndTheOpenUnitsPerKind)
     Business();
     auto& w = OpenOnDay(Today());
     auto* frame = Find<QGroupBox>(QStringLiteral("MrFrame"));
+    auto* picker = Find<ui::DatePicker>(QStringLiteral("DTPicker2"));
     ASSERT_FALSE(frame->isVisible());
+    // Setting the day while the panel is hidden fills nothing.
     played.clear();
-    Click(QStringLiteral("Command4"));
+    picker->setDate(Today().addDays(1));
+    EXPECT_TRUE(played.isEmpty());
+    EXPECT_EQ(Units(), (QStringList{"0", "0", "0", "0"}));
 
+    // Opened on the panel's own day.
+    Click(QStringLiteral("Command4"));
     ASSERT_TRUE(frame->isVisible());
     EXPECT_EQ(frame->title(), QStringLiteral(" Montaj Rapor "));
-    EXPECT_EQ(Customers(), (QStringList{"Montaj Müşterisi", "İkinci Montaj", "İptal Edilmiş Paket", "Servis Müşterisi"}));
-    EXPECT_EQ(window->DBGrid1->model()->rowCount(), 4);
-    // A kind without open units shows 0; half units are kept.
-    EXPECT_EQ(Units(), (QStringList{"5", "2,5", "0", "1"}));
     EXPECT_EQ(played, QStringList{QStringLiteral("\\Cmd.wav")});
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Label(QStringLiteral("Label2(%1)").arg(i).toUtf8().constData()),
-                  QString::fromUtf8(std::array{"Montaj", "Servis", "Keşif", "Paket Teslim"}[size_t(i)]));
-
-    // Another day in the panel's own picker.
-    Find<ui::DatePicker>(QStringLiteral("DTPicker2"))->setDate(Today().addDays(1));
     EXPECT_EQ(Customers(), QStringList{QStringLiteral("Yarının İşi")});
     EXPECT_EQ(Units(), (QStringList{"7", "0", "0", "0"}));
 
@@ -66,22 +64,20 @@ TEST_F(OpenJobsTest, ThePanelListsTheDaysOpenJobsByKindAndTheOpenUnitsPerKind)
     EXPECT_TRUE(Customers().isEmpty());
     EXPECT_EQ(Units(), (QStringList{"0", "0", "0", "0"}));
 
+    // Another day in the panel's picker, while it is shown.
+    picker->setDate(Today());
+    EXPECT_EQ(Customers(), (QStringList{"Montaj Müşterisi", "İkinci Montaj", "İptal Edilmiş Paket", "Servis Müşterisi"}));
+    EXPECT_EQ(window->DBGrid1->model()->rowCount(), 4);
+    // A kind without open units shows 0; half units are kept.
+    EXPECT_EQ(Units(), (QStringList{"5", "2,5", "0", "1"}));
+    EXPECT_EQ(Labels("Label2"), (QStringList{"Montaj", "Servis", "Keşif", "Paket Teslim"}));
+
     // "Kapat" hides it and the board's grid shows the board's kind and day.
     Click(QStringLiteral("Command5(1)"));
     EXPECT_FALSE(frame->isVisible());
     EXPECT_EQ(w.DataGörev.RecordSource(),
               QStringLiteral("Select * From Montaj Where Görev='Montaj' And Tarih=#12/07/2026# Order By SipNo Asc"));
     EXPECT_EQ(w.DataGörev.RecordCount(), 3);
-}
-
-TEST_F(OpenJobsTest, SettingTheDayWhileThePanelIsHiddenFillsNothing)
-{
-    Business();
-    OpenOnDay(Today());
-    played.clear();
-    Find<ui::DatePicker>(QStringLiteral("DTPicker2"))->setDate(Today().addDays(1));
-    EXPECT_TRUE(played.isEmpty());
-    EXPECT_EQ(Units(), (QStringList{"0", "0", "0", "0"}));
 }
 
 } // namespace

@@ -85,7 +85,6 @@ protected:
     }
 
     reports::PictureBox* Picture() const { return Find<reports::PictureBox>(QStringLiteral("Picture1")); }
-    QString Label(const char* name) const { return Find<QLabel>(QString::fromUtf8(name))->text(); }
 
     static void SetSetting(const char* name, const QString& value)
     {
