@@ -2,15 +2,23 @@
 
 #include "TestSupport.h"
 
+#include "import/Progress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-#include <gtest/gtest.h>
+#include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <charconv>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The Access test stores live beside the checkout (../shared), never in it.
@@ -73,16 +81,13 @@ inline ExpectedTable ReadExpected(const QString& store, const QString& table)
                 continue;
             }
             QString v;
-            for (int k = 0; k < raw.size(); ++k) {
-                if (raw.at(k) != QLatin1Char('\\') || k + 1 == raw.size()) {
-                    v += raw.at(k);
-                    continue;
+            for (qsizetype k = 0; k < raw.size(); ++k) {
+                QChar c = raw.at(k);
+                if (c == QLatin1Char('\\') && k + 1 < raw.size()) {
+                    c = raw.at(++k);
+                    c = c == u't' ? u'\t' : c == u'n' ? u'\n' : c == u'r' ? u'\r' : c;
                 }
-                const QChar e = raw.at(++k);
-                v += e == QLatin1Char('t') ? QLatin1Char('\t')
-                    : e == QLatin1Char('n') ? QLatin1Char('\n')
-                    : e == QLatin1Char('r') ? QLatin1Char('\r')
-                                            : e;
+                v += c;
             }
             row.emplace_back(v);
         }
@@ -101,5 +106,52 @@ inline QStringList ExpectedTables(const QString& store)
             names << f.chopped(4);
     return names;
 }
+
+// The shortest text that reads back as the same double: what a store shows.
+inline std::string Shortest(double d)
+{
+    std::array<char, 64> text{};
+    const auto r = std::to_chars(text.data(), text.data() + text.size(), d);
+    return std::string(text.data(), r.ptr);
+}
+
+// Every row of a query, its columns joined by `sep`.
+inline QStringList SqlRows(sqlite3* db, const QString& sql, QChar sep = QLatin1Char('|'))
+{
+    QStringList rows;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList parts;
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                parts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+            rows << parts.join(sep);
+        }
+    sqlite3_finalize(st);
+    return rows;
+}
+
+// What an import or a table copy told its progress, in order.
+struct Recorder : import::ImportProgress {
+    QStringList started, notes;
+    std::vector<std::int64_t> done;
+    void TableStarted(const QString& file, const QString& table, std::int64_t rows) override
+    {
+        started << QStringLiteral("%1/%2:%3").arg(file, table).arg(rows);
+    }
+    void TableDone(std::int64_t rows) override { done.push_back(rows); }
+    void Note(const QString& text) override { notes << text; }
+};
+
+// Tests that import from the fixture stores, in a temporary folder of their own.
+class FixtureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(AccessDir()).isDir()) << "fixtures missing: " << AccessDir().toStdString();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QTemporaryDir dir;
+};
 
 } // namespace importfixture

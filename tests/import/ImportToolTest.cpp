@@ -21,16 +21,22 @@ struct ToolRun {
     QString err;
 };
 
-// Runs velmora-import with settings and runtime folders of its own (the
-// runtime folder holds Velmora's lock).
+// The runtime folder (which holds Velmora's lock) under a settings folder, made.
+QString RunDir(const QString& configHome)
+{
+    const QString run = configHome + QStringLiteral("/run");
+    QDir().mkpath(run);
+    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return run;
+}
+
+// Runs velmora-import with settings and runtime folders of its own.
 ToolRun Import(const QStringList& args, const QString& configHome)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), configHome + QStringLiteral("/run"));
-    QDir().mkpath(configHome + QStringLiteral("/run"));
-    QFile::setPermissions(configHome + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), RunDir(configHome));
     p.setProcessEnvironment(env);
     p.start(testsupport::BinDir() + QStringLiteral("/velmora-import"), args);
     ToolRun r;
@@ -43,13 +49,8 @@ ToolRun Import(const QStringList& args, const QString& configHome)
     return r;
 }
 
-class ImportToolTest : public ::testing::Test {
+class ImportToolTest : public FixtureTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFileInfo(AccessDir()).isDir()) << "fixtures missing: " << AccessDir().toStdString();
-        ASSERT_TRUE(dir.isValid());
-    }
     QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     QString Config() const { return Path("config"); }
 
@@ -63,8 +64,6 @@ protected:
                 .arg(escaped(diski), escaped(firma))
                 .toUtf8()));
     }
-
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -132,35 +131,25 @@ TEST_F(ImportToolTest, ForeignAndBrokenFilesEndWithACleanExitAndATurkishMessage)
 TEST_F(ImportToolTest, AWrongCommandLineShowsHowToUseIt)
 {
     struct Case {
-        QStringList args;
+        const char* args;
         int exitCode;
     };
-    const Case cases[] = {
-        {{}, 2},
-        {{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, 2},
-        {{QStringLiteral("a"), QStringLiteral("--force")}, 2},
-        {{QStringLiteral("a"), QStringLiteral("--company")}, 2},
-        {{QStringLiteral("--help")}, 0},
-    };
-    for (const Case& c : cases) {
-        const ToolRun r = Import(c.args, Config());
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString();
+    for (const Case& c : {Case{"", 2}, Case{"a b c", 2}, Case{"a --force", 2}, Case{"a --company", 2}, Case{"--help", 0}}) {
+        const ToolRun r = Import(QString::fromUtf8(c.args).split(QLatin1Char(' '), Qt::SkipEmptyParts), Config());
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
         EXPECT_TRUE((r.out + r.err).contains(QStringLiteral("Kullanım: velmora-import")));
     }
 }
 
 TEST_F(ImportToolTest, RefusesWhileVelmoraRuns)
 {
-    const QString run = Config() + QStringLiteral("/run");
-    QDir().mkpath(run);
-    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", run.toUtf8());
+    qputenv("XDG_RUNTIME_DIR", RunDir(Config()).toUtf8());
+    const QStringList args{AccessDir(), Path("hedef"), QStringLiteral("--company"), QStringLiteral("ABC")};
     {
         app::SingleInstance velmora;
         ASSERT_TRUE(velmora.IsFirst());
-        const ToolRun r = Import({AccessDir(), Path("hedef"), QStringLiteral("--company"), QStringLiteral("ABC")},
-                                 Config());
+        const ToolRun r = Import(args, Config());
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains(QStringLiteral("Velmora'yı kapatın"))) << r.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(Path("hedef")));
@@ -169,7 +158,5 @@ TEST_F(ImportToolTest, RefusesWhileVelmoraRuns)
         qunsetenv("XDG_RUNTIME_DIR");
     else
         qputenv("XDG_RUNTIME_DIR", previous);
-    EXPECT_EQ(Import({AccessDir(), Path("hedef"), QStringLiteral("--company"), QStringLiteral("ABC")}, Config())
-                  .exitCode,
-              0);
+    EXPECT_EQ(Import(args, Config()).exitCode, 0);
 }

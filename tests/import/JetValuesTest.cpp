@@ -1,9 +1,10 @@
+#include "ImportFixture.h"
+
 #include "import/JetValues.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -13,14 +14,6 @@
 using namespace import;
 
 namespace {
-
-// The shortest text that reads back as the same double: what a store shows.
-std::string shortest(double d)
-{
-    std::array<char, 64> text{};
-    const auto r = std::to_chars(text.data(), text.data() + text.size(), d);
-    return std::string(text.data(), r.ptr);
-}
 
 std::vector<unsigned char> utf16(const std::u16string& s)
 {
@@ -88,7 +81,7 @@ TEST(JetValues, CurrencyKeepsItsFourDecimalsAndSingleGainsNoBinaryNoise)
     for (const Money& m : {Money{173333, "17.3333"}, Money{329999900, "32999.99"},
                            Money{12345678900, "1234567.89"}, Money{-1500000, "-150"}, Money{0, "0"},
                            Money{999999999999999, "99999999999.9999"}})
-        EXPECT_EQ(shortest(CurrencyValue(m.raw)), m.shown) << m.raw;
+        EXPECT_EQ(importfixture::Shortest(CurrencyValue(m.raw)), m.shown) << m.raw;
     EXPECT_EQ(CurrencyValue(1), 0.0001);
 
     struct Single {
@@ -98,7 +91,7 @@ TEST(JetValues, CurrencyKeepsItsFourDecimalsAndSingleGainsNoBinaryNoise)
     for (const Single& s : {Single{0.0f, "0"}, Single{2.5f, "2.5"}, Single{0.1f, "0.1"}, Single{7.3f, "7.3"},
                             Single{12.5f, "12.5"}, Single{-0.3f, "-0.3"}, Single{1e-7f, "1e-07"},
                             Single{16777216.0f, "16777216"}})
-        EXPECT_EQ(shortest(SingleValue(s.value)), s.shown) << s.value;
+        EXPECT_EQ(importfixture::Shortest(SingleValue(s.value)), s.shown) << s.value;
     // Plain widening would have kept the float's error.
     EXPECT_NE(SingleValue(0.1f), double(0.1f));
 }

@@ -1,5 +1,6 @@
 #include "import/Progress.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -19,13 +20,12 @@ QString printed(bool terminal, const std::function<void(import::ConsoleProgress&
         work(p);
     }
     std::rewind(f);
-    QByteArray bytes;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, qsizetype(n));
+    QFile in;
+    in.open(f, QIODevice::ReadOnly);
+    const QString out = QString::fromUtf8(in.readAll());
+    in.close();
     std::fclose(f);
-    return QString::fromUtf8(bytes);
+    return out;
 }
 
 void twoTables(import::ConsoleProgress& p)

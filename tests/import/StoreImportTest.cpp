@@ -12,33 +12,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <array>
-#include <charconv>
 
 using namespace importfixture;
 
 namespace {
 
-// What the import told its progress, in order.
-struct Recorder : import::ImportProgress {
-    QStringList started, notes;
-    std::vector<std::int64_t> done;
-    void TableStarted(const QString& file, const QString& table, std::int64_t rows) override
-    {
-        started << QStringLiteral("%1/%2:%3").arg(file, table).arg(rows);
-    }
-    void TableDone(std::int64_t rows) override { done.push_back(rows); }
-    void Note(const QString& text) override { notes << text; }
-};
-
-class StoreImportTest : public ::testing::Test {
+class StoreImportTest : public FixtureTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFileInfo(AccessDir()).isDir()) << "fixtures missing: " << AccessDir().toStdString();
-        ASSERT_TRUE(dir.isValid());
-    }
-
     QString Source() const { return dir.filePath(QStringLiteral("access")); }
     QString Dest() const { return dir.filePath(QStringLiteral("MuhasebeData")); }
 
@@ -71,16 +51,16 @@ protected:
             store::CreateStore(kind, Dest() + QLatin1Char('/') + QLatin1String(name));
     }
 
-    QTemporaryDir dir;
+    // Source and destination emptied, then the fixture stores copied to the source (see CopyStores).
+    bool FreshSource(const QStringList& from = StoreFiles(), const QStringList& as = {}) const
+    {
+        QDir(Source()).removeRecursively();
+        QDir(Dest()).removeRecursively();
+        return CopyStores(Source(), from, as);
+    }
+
     Recorder progress;
 };
-
-std::string shortest(double d)
-{
-    std::array<char, 64> text{};
-    const auto r = std::to_chars(text.data(), text.data() + text.size(), d);
-    return std::string(text.data(), r.ptr);
-}
 
 // The Access type of each field of a fixture table, from its column list.
 QMap<QString, QString> accessTypes(const QString& store, const QString& table)
@@ -98,16 +78,7 @@ QStringList schemaOf(const QString& path)
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    QStringList rows;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT type, name, tbl_name, sql FROM sqlite_master", -1, &st, nullptr) == SQLITE_OK)
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            QStringList parts;
-            for (int c = 0; c < 4; ++c)
-                parts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
-            rows << parts.join(QLatin1Char('|'));
-        }
-    sqlite3_finalize(st);
+    QStringList rows = SqlRows(db, QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"));
     sqlite3_close(db);
     rows.sort();
     return rows;
@@ -177,7 +148,7 @@ TEST_F(StoreImportTest, EveryCellOfTheFiveStoresIsTheExpectedOne)
                     } else {
                         // Currency, Single, Byte, Integer, Long: the very digits, no noise.
                         ASSERT_TRUE(storage == SQLITE_FLOAT || storage == SQLITE_INTEGER) << where;
-                        EXPECT_EQ(shortest(sqlite3_column_double(st, c)), want->toStdString()) << where;
+                        EXPECT_EQ(Shortest(sqlite3_column_double(st, c)), want->toStdString()) << where;
                     }
                 }
                 ++row;
@@ -229,33 +200,24 @@ TEST_F(StoreImportTest, StoresHaveTheLayoutsTablesAndIndexesAndOpenInVelmora)
 TEST_F(StoreImportTest, SourceNamesAreMatchedWithoutRegardToCaseAndTheCompanyFolderIsKept)
 {
     struct Case {
-        QString company;
-        QStringList sourceNames;
-        QStringList targetNames;
+        const char *company, *sourceNames, *targetNames;
     };
     const Case cases[] = {
-        {QStringLiteral("ABC"),
-         {QStringLiteral("MONTAJ.MDB"), QStringLiteral("rapor.mdb"), QStringLiteral("abccari.mdb"),
-          QStringLiteral("AbcSiparis.mdb"), QStringLiteral("abcindex.MDB")},
-         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("ABCCari.Mdb"),
-          QStringLiteral("ABCSiparis.Mdb"), QStringLiteral("ABCIndex.Mdb")}},
-        {QStringLiteral("ABC\\"),
-         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("abc/Cari.mdb"),
-          QStringLiteral("abc/Siparis.Mdb"), QStringLiteral("abc/INDEX.mdb")},
-         {QStringLiteral("Montaj.mdb"), QStringLiteral("Rapor.mdb"), QStringLiteral("ABC/Cari.Mdb"),
-          QStringLiteral("ABC/Siparis.Mdb"), QStringLiteral("ABC/Index.Mdb")}},
+        {"ABC", "MONTAJ.MDB rapor.mdb abccari.mdb AbcSiparis.mdb abcindex.MDB",
+         "Montaj.mdb Rapor.mdb ABCCari.Mdb ABCSiparis.Mdb ABCIndex.Mdb"},
+        {"ABC\\", "Montaj.mdb Rapor.mdb abc/Cari.mdb abc/Siparis.Mdb abc/INDEX.mdb",
+         "Montaj.mdb Rapor.mdb ABC/Cari.Mdb ABC/Siparis.Mdb ABC/Index.Mdb"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.company.toStdString());
-        QDir(Source()).removeRecursively();
-        QDir(Dest()).removeRecursively();
-        ASSERT_TRUE(CopyStores(Source(), StoreFiles(), c.sourceNames));
-        EXPECT_EQ(Import(false, c.company).stores, 5);
-        for (const QString& name : c.targetNames) {
+        SCOPED_TRACE(c.company);
+        const QStringList targetNames = QString::fromUtf8(c.targetNames).split(QLatin1Char(' '));
+        ASSERT_TRUE(FreshSource(StoreFiles(), QString::fromUtf8(c.sourceNames).split(QLatin1Char(' '))));
+        EXPECT_EQ(Import(false, QString::fromUtf8(c.company)).stores, 5);
+        for (const QString& name : targetNames) {
             const QString path = Dest() + QLatin1Char('/') + name;
             EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
         }
-        EXPECT_EQ(Count(c.targetNames.at(3), "Siparisler"), 300);
+        EXPECT_EQ(Count(targetNames.at(3), "Siparisler"), 300);
     }
 }
 
@@ -314,9 +276,7 @@ TEST_F(StoreImportTest, AFailureHalfWayLeavesTheDestinationAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QDir(Source()).removeRecursively();
-        QDir(Dest()).removeRecursively();
-        ASSERT_TRUE(CopyStores(Source()));
+        ASSERT_TRUE(FreshSource());
         ASSERT_TRUE(testsupport::WriteFile(Source() + QStringLiteral("/ABCSiparis.Mdb"), c.siparis));
         if (c.destinationExists) {
             MakeEmptyStores();
@@ -335,8 +295,7 @@ TEST_F(StoreImportTest, ForeignFilesUnderAStoreNameAreRefusedNamingFileAndTable)
 {
     for (const char* foreign : {"testV2000.mdb", "testUnicodeCompV2003.mdb"}) {
         SCOPED_TRACE(foreign);
-        QDir(Source()).removeRecursively();
-        ASSERT_TRUE(CopyStores(Source()));
+        ASSERT_TRUE(FreshSource());
         QFile::remove(Source() + QStringLiteral("/ABCCari.Mdb"));
         ASSERT_TRUE(QFile::copy(ForeignDir() + QLatin1Char('/') + QLatin1String(foreign),
                                 Source() + QStringLiteral("/ABCCari.Mdb")));
@@ -365,9 +324,7 @@ TEST_F(StoreImportTest, StoresMissingFromTheSourceAreNamedAndTheRestImported)
 
     // With the wrong company code only the shared stores are found, and the
     // message says what to do when none is.
-    QDir(Source()).removeRecursively();
-    QDir(Dest()).removeRecursively();
-    ASSERT_TRUE(CopyStores(Source(), {QStringLiteral("ABCCari.Mdb")}));
+    ASSERT_TRUE(FreshSource({QStringLiteral("ABCCari.Mdb")}));
     const QString refused = testsupport::StoreErrorOf([&] { Import(false, QStringLiteral("XYZ")); });
     EXPECT_TRUE(refused.contains(QStringLiteral("--company"))) << refused.toStdString();
 }
