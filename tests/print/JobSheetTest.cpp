@@ -19,7 +19,13 @@ QString BalanceOf(double amount)
     return QStringLiteral("  ") + print::MoneyText(amount) + QStringLiteral(" TL.");
 }
 
-TEST_F(SheetTest, OneStaffMembersSheet)
+// The text printed right after the first `text`: a product's quantity.
+QString After(const QStringList& texts, const char* text)
+{
+    return texts.value(texts.indexOf(QString::fromUtf8(text)) + 1);
+}
+
+TEST_F(SheetTest, OneStaffMembersSheetLaidOutWhole)
 {
     const RecordingSurface& r = PrintOne("Ali Demir");
     ExpectGolden(r, "jobsheet_single.txt");
@@ -48,15 +54,12 @@ TEST_F(SheetTest, OneStaffMembersSheet)
     // The kinds as paper shows them, and the quantity rule of each.
     EXPECT_EQ(Count(r, QStringLiteral("Görev : Keşif")), 1);
     EXPECT_EQ(Count(r, QStringLiteral("Görev : Kesif")), 0);
-    EXPECT_EQ(texts.at(texts.indexOf(QStringLiteral("Klima 12000 BTU Inverter")) + 1), QStringLiteral("2 Adet"));
-    EXPECT_EQ(texts.at(texts.indexOf(QStringLiteral("PVC Pencere 120x150")) + 1), QStringLiteral("1 Adet"));
-    EXPECT_EQ(texts.at(texts.indexOf(QStringLiteral("SERVİS")) + 1), QStringLiteral("2 Adet")); // delivered, not open
-    EXPECT_NE(texts.at(texts.indexOf(QStringLiteral("KEŞİF")) + 1), QStringLiteral("1 Adet"));
-}
+    EXPECT_EQ(After(texts, "Klima 12000 BTU Inverter"), QStringLiteral("2 Adet"));
+    EXPECT_EQ(After(texts, "PVC Pencere 120x150"), QStringLiteral("1 Adet"));
+    EXPECT_EQ(After(texts, "SERVİS"), QStringLiteral("2 Adet")); // delivered, not open
+    EXPECT_NE(After(texts, "KEŞİF"), QStringLiteral("1 Adet"));
 
-TEST_F(SheetTest, TitleFooterAndDateSitWhereTheyBelong)
-{
-    const RecordingSurface& r = PrintOne("Ali Demir");
+    // Title, footer and date where they belong.
     const double page = geometry.width;
 
     for (const QString& centred : {QStringLiteral("* * * * * Sorvik * * * * *"), QStringLiteral("Sayfa 1")}) {
@@ -80,11 +83,8 @@ TEST_F(SheetTest, TitleFooterAndDateSitWhereTheyBelong)
     const double col2 = kind->x - 30, col3 = col2 + 3600;
     EXPECT_NEAR(job->x + job->width / 2, col3 + 4300 / 2, 1);
     EXPECT_NEAR(orderNo->x + orderNo->width / 2, (60 + col2) / 2, 1);
-}
 
-TEST_F(SheetTest, LongNamesAndFirstAddressLineAreCutButNotTheSecond)
-{
-    const RecordingSurface& r = PrintOne("Ali Demir");
+    // Long names and the first address line are cut, the second is not.
     const QString name = QStringLiteral("Özgür İnşaat Mühendislik Taahhüt Sanayi ve Ticaret Ltd. Şti.");
     const QString street = QStringLiteral("Mustafa Kemal Sahil Bulvarı No: 1234 Daire: 56 Kat: 7 Yalı Mahallesi");
     const QString district = QStringLiteral("Ege Serbest Bölgesi Yönetim Binası Arkası, Gaziemir / İzmir "
@@ -109,18 +109,12 @@ TEST_F(SheetTest, LongNamesAndFirstAddressLineAreCutButNotTheSecond)
     const print::TextItem* second = Item(r, district);
     ASSERT_TRUE(second);
     EXPECT_GT(second->width, 3600);
-}
 
-TEST_F(SheetTest, LongNoteIsPrintedWholeInPiecesRepeatedWordsKept)
-{
-    const RecordingSurface& r = PrintOne("Ali Demir");
-    const print::TextItem* kind = Item(r, QStringLiteral("Görev : Keşif"));
-    ASSERT_TRUE(kind);
+    // The long note whole, in pieces, repeated words kept.
     const double col4 = kind->x - 30 + 3600 + 4300;
     QString printed;
     int pieces = 0;
     double lastY = -1, noteBottom = 0;
-    const QStringList texts = r.Texts();
     const qsizetype to = texts.indexOf(QStringLiteral("X1001"));
     qsizetype from = to;
     while (from > 0 && !texts.at(from).startsWith(QStringLiteral("Özgür İnşaat")))
@@ -144,7 +138,7 @@ TEST_F(SheetTest, LongNoteIsPrintedWholeInPiecesRepeatedWordsKept)
     EXPECT_GT(order->y, noteBottom);
 }
 
-TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPage)
+TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPageEachJobWithItsCustomer)
 {
     const RecordingSurface& r = PrintAll();
     ExpectGolden(r, "jobsheet_all.txt");
@@ -169,11 +163,8 @@ TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPage)
     // The Kardeşler Market sheet: six jobs, one block, one balance.
     EXPECT_EQ(Count(r, QStringLiteral("Kardeşler Market")), 1);
     EXPECT_EQ(Count(r, BalanceOf(1000 + 6 * 1000)), 1);
-}
 
-TEST_F(SheetTest, JobWithoutOrderLineOrCardShowsItsOwnCustomerAndNoBalance)
-{
-    const RecordingSurface& r = PrintAll();
+    // Jobs without an order line or a card show their own customer and no balance.
     const QStringList texts = r.Texts();
     for (const auto& [name, product] : {std::pair{"Kayıp Sipariş Müşterisi", "Kayıp Ürün"},
                                         std::pair{"Kartsız Müşteri", "Kartsız Ürün"}}) {
@@ -181,31 +172,33 @@ TEST_F(SheetTest, JobWithoutOrderLineOrCardShowsItsOwnCustomerAndNoBalance)
         ASSERT_GE(at, 0) << name;
         EXPECT_TRUE(texts.mid(at, 12).contains(QString::fromUtf8(product))) << name;
     }
-    // The customer printed before them is not printed again for them, and
-    // neither gets a balance line: only Ahmet'in Yeri's on this sheet.
-    EXPECT_EQ(Count(r, QStringLiteral("Ahmet'in Yeri")), 2);
+    // The customer printed before them (counted above) is not printed again
+    // for them, and neither gets a balance line: only Ahmet'in Yeri's.
     const qsizetype mehmet = texts.indexOf(QStringLiteral("Montör Adı : Mehmet Yıldız"));
     const qsizetype huseyin = texts.indexOf(QStringLiteral("Montör Adı : Hüseyin Çelik"));
     EXPECT_EQ(texts.mid(mehmet, huseyin - mehmet).count(QStringLiteral("Bakiye =")), 1);
     // Without its order line the job's own quantity.
-    EXPECT_EQ(texts.at(texts.indexOf(QStringLiteral("Kayıp Ürün")) + 1), QStringLiteral("3 Adet"));
+    EXPECT_EQ(After(texts, "Kayıp Ürün"), QStringLiteral("3 Adet"));
 }
 
 // Short pages, so the six installations of Kardeşler Market break.
-class SheetBreakTest : public SheetTest, public ::testing::WithParamInterface<app::Answer> {
+struct BreakCase {
+    app::Answer answer;
+    const char* name;
+    const char* golden;
+};
+
+class SheetBreakTest : public SheetTest, public ::testing::WithParamInterface<BreakCase> {
 protected:
     SheetBreakTest() { geometry.height = 7000; }
 };
 
 TEST_P(SheetBreakTest, BreakInsideACustomersJobs)
 {
-    const app::Answer answer = GetParam();
+    const app::Answer answer = GetParam().answer;
     prompt.answers = {answer};
     const RecordingSurface& r = PrintOne("Hüseyin Çelik");
-    const char* golden = answer == app::Answer::Yes  ? "jobsheet_break_yes.txt"
-                         : answer == app::Answer::No ? "jobsheet_break_no.txt"
-                                                     : "jobsheet_break_cancel.txt";
-    ExpectGolden(r, golden);
+    ExpectGolden(r, GetParam().golden);
 
     const QStringList texts = r.Texts();
     const QString balance = BalanceOf(1000 + 6 * 1000);
@@ -246,12 +239,10 @@ TEST_P(SheetBreakTest, BreakInsideACustomersJobs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SheetBreakTest,
-                         ::testing::Values(app::Answer::Yes, app::Answer::No, app::Answer::Cancel),
-                         [](const auto& info) {
-                             return info.param == app::Answer::Yes  ? std::string("Yes")
-                                    : info.param == app::Answer::No ? std::string("No")
-                                                                    : std::string("Cancel");
-                         });
+                         ::testing::Values(BreakCase{app::Answer::Yes, "Yes", "jobsheet_break_yes.txt"},
+                                           BreakCase{app::Answer::No, "No", "jobsheet_break_no.txt"},
+                                           BreakCase{app::Answer::Cancel, "Cancel", "jobsheet_break_cancel.txt"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SheetTest, CustomerWhoseLastJobEndsAPageKeepsItsBalanceThere)
 {
