@@ -47,29 +47,21 @@ TEST(ImportedBoard, ShowsTheFixtureOrderLinesAndJobs)
     // kind: the open lines the accounting package left without a kind (NULL,
     // not '') are offered for installation and delivery like lines with ''.
     const ExpectedTable lines = ReadExpected(QStringLiteral("ABCSiparis.Mdb"), QStringLiteral("Siparisler"));
-    const auto at = [&](const char* f) { return size_t(lines.fields.indexOf(QString::fromUtf8(f))); };
     const auto listed = [&](int kind) {
         QStringList out;
         for (const auto& r : lines.rows) {
-            const auto is = [&](const char* f, const char* v) { return r[at(f)] && *r[at(f)] == QLatin1String(v); };
-            const auto isNot = [&](const char* f, const char* v) { return r[at(f)] && *r[at(f)] != QLatin1String(v); };
-            const auto positive = [&](const char* f) { return r[at(f)] && r[at(f)]->toDouble() > 0; };
-            const bool product = isNot("StokKod", "");
-            const auto kindNot = [&](const char* v) { return !r[at("Görev")] || *r[at("Görev")] != QLatin1String(v); };
-            bool on = false;
-            switch (kind) {
-            case 0: on = kindNot("Kesif") && positive("KalAdet") && product; break;
-            case 1:
-                on = kindNot("Kesif") && kindNot("Paket") && product && is("Montaj", "1")
-                    && positive("TesAdet");
-                break;
-            case 2: on = is("Görev", "Kesif"); break;
-            default:
-                on = kindNot("Servis") && kindNot("Kesif") && kindNot("Montaj")
-                    && positive("KalAdet") && product;
-            }
-            if (on && dayOf(r[at("SipTarih")]) <= testsupport::DemoToday())
-                out << *r[at("SipNo")];
+            const auto v = [&](const char* f) { return r[size_t(lines.fields.indexOf(QString::fromUtf8(f)))]; };
+            const auto positive = [&](const char* f) { return v(f) && v(f)->toDouble() > 0; };
+            const auto kindNot = [&](const char* k) { return !v("Görev") || *v("Görev") != QLatin1String(k); };
+            const bool product = v("StokKod") && !v("StokKod")->isEmpty();
+            const bool on = kind == 0 ? kindNot("Kesif") && positive("KalAdet") && product
+                          : kind == 1 ? kindNot("Kesif") && kindNot("Paket") && product
+                                            && v("Montaj") == QStringLiteral("1") && positive("TesAdet")
+                          : kind == 2 ? v("Görev") == QStringLiteral("Kesif")
+                                      : kindNot("Servis") && kindNot("Kesif") && kindNot("Montaj")
+                                            && positive("KalAdet") && product;
+            if (on && dayOf(v("SipTarih")) <= testsupport::DemoToday())
+                out << *v("SipNo");
         }
         out.sort();
         return out;

@@ -19,6 +19,16 @@ QString BalanceOf(double amount)
     return QStringLiteral("  ") + print::MoneyText(amount) + QStringLiteral(" TL.");
 }
 
+// The first item printed with this text; a failure (and an empty item) when none is.
+const print::TextItem& Printed(const RecordingSurface& r, const QString& text)
+{
+    static const print::TextItem none{};
+    const print::TextItem* t = Item(r, text);
+    if (!t)
+        ADD_FAILURE() << "not printed: " << text.toStdString();
+    return t ? *t : none;
+}
+
 // The text printed right after the first `text`: a product's quantity.
 QString After(const QStringList& texts, const char* text)
 {
@@ -63,55 +73,41 @@ TEST_F(SheetTest, OneStaffMembersSheetLaidOutWhole)
     const double page = geometry.width;
 
     for (const QString& centred : {QStringLiteral("* * * * * Sorvik * * * * *"), QStringLiteral("Sayfa 1")}) {
-        const print::TextItem* t = Item(r, centred);
-        ASSERT_TRUE(t) << centred.toStdString();
-        EXPECT_NEAR(t->x + t->width / 2, page / 2, 1) << centred.toStdString();
+        const print::TextItem& t = Printed(r, centred);
+        EXPECT_NEAR(t.x + t.width / 2, page / 2, 1) << centred.toStdString();
     }
-    const print::TextItem* date = Item(r, QStringLiteral("Tarih : 07 Aralık 2026 Pazartesi"));
-    ASSERT_TRUE(date);
-    EXPECT_NEAR(date->x + date->width, page - 60, 1); // the table's right edge, x0 + T
-    EXPECT_EQ(date->font.size, 10);
+    const print::TextItem& date = Printed(r, QStringLiteral("Tarih : 07 Aralık 2026 Pazartesi"));
+    EXPECT_NEAR(date.x + date.width, page - 60, 1); // the table's right edge, x0 + T
+    EXPECT_EQ(date.font.size, 10);
 
     // Each heading centred in its own column, bold.
-    const print::TextItem* orderNo = Item(r, QStringLiteral("Sipariş No"));
-    ASSERT_TRUE(orderNo);
-    EXPECT_TRUE(orderNo->font.bold);
-    const print::TextItem* job = Item(r, QStringLiteral("Görev"));
-    ASSERT_TRUE(job);
-    const print::TextItem* kind = Item(r, QStringLiteral("Görev : Keşif"));
-    ASSERT_TRUE(kind);
-    const double col2 = kind->x - 30, col3 = col2 + 3600;
-    EXPECT_NEAR(job->x + job->width / 2, col3 + 4300 / 2, 1);
-    EXPECT_NEAR(orderNo->x + orderNo->width / 2, (60 + col2) / 2, 1);
+    const print::TextItem& orderNo = Printed(r, QStringLiteral("Sipariş No"));
+    EXPECT_TRUE(orderNo.font.bold);
+    const print::TextItem& job = Printed(r, QStringLiteral("Görev"));
+    const print::TextItem& kind = Printed(r, QStringLiteral("Görev : Keşif"));
+    const double col2 = kind.x - 30, col3 = col2 + 3600;
+    EXPECT_NEAR(job.x + job.width / 2, col3 + 4300 / 2, 1);
+    EXPECT_NEAR(orderNo.x + orderNo.width / 2, (60 + col2) / 2, 1);
 
     // Long names and the first address line are cut, the second is not.
-    const QString name = QStringLiteral("Özgür İnşaat Mühendislik Taahhüt Sanayi ve Ticaret Ltd. Şti.");
-    const QString street = QStringLiteral("Mustafa Kemal Sahil Bulvarı No: 1234 Daire: 56 Kat: 7 Yalı Mahallesi");
-    const QString district = QStringLiteral("Ege Serbest Bölgesi Yönetim Binası Arkası, Gaziemir / İzmir "
-                                            "(kulübeden geçiş kartı alınacak)");
-    bool sawName = false, sawStreet = false;
-    for (const auto& p : r.Items()) {
-        const print::TextItem& t = p.item;
-        if (t.text.size() > 10 && name.startsWith(t.text)) {
-            sawName = true;
-            EXPECT_LT(t.text.size(), name.size());
-            EXPECT_LE(t.width, 3600);
-            EXPECT_GT(t.width, 3400); // cut one character at a time, not more
-        }
-        if (t.text.size() > 10 && street.startsWith(t.text)) {
-            sawStreet = true;
-            EXPECT_LT(t.text.size(), street.size());
-            EXPECT_LE(t.width, 3600);
-        }
+    for (const auto& [whole, least] :
+         {std::pair{QStringLiteral("Özgür İnşaat Mühendislik Taahhüt Sanayi ve Ticaret Ltd. Şti."), 3400},
+          std::pair{QStringLiteral("Mustafa Kemal Sahil Bulvarı No: 1234 Daire: 56 Kat: 7 Yalı Mahallesi"), 0}}) {
+        bool seen = false;
+        for (const auto& p : r.Items())
+            if (p.item.text.size() > 10 && whole.startsWith(p.item.text)) {
+                seen = true;
+                EXPECT_LT(p.item.text.size(), whole.size());
+                EXPECT_LE(p.item.width, 3600);
+                EXPECT_GT(p.item.width, least); // the name cut one character at a time, not more
+            }
+        EXPECT_TRUE(seen) << whole.toStdString();
     }
-    EXPECT_TRUE(sawName);
-    EXPECT_TRUE(sawStreet);
-    const print::TextItem* second = Item(r, district);
-    ASSERT_TRUE(second);
-    EXPECT_GT(second->width, 3600);
+    EXPECT_GT(Printed(r, QStringLiteral("Ege Serbest Bölgesi Yönetim Binası Arkası, Gaziemir / İzmir "
+                                        "(kulübeden geçiş kartı alınacak)")).width, 3600);
 
     // The long note whole, in pieces, repeated words kept.
-    const double col4 = kind->x - 30 + 3600 + 4300;
+    const double col4 = kind.x - 30 + 3600 + 4300;
     QString printed;
     int pieces = 0;
     double lastY = -1, noteBottom = 0;
@@ -133,9 +129,7 @@ TEST_F(SheetTest, OneStaffMembersSheetLaidOutWhole)
     EXPECT_EQ(printed, QString::fromUtf8(kLongNote));
     EXPECT_GT(pieces, 3);
     // Nothing of the job lines below is printed over the note.
-    const print::TextItem* order = Item(r, QStringLiteral("X1001"));
-    ASSERT_TRUE(order);
-    EXPECT_GT(order->y, noteBottom);
+    EXPECT_GT(Printed(r, QStringLiteral("X1001")).y, noteBottom);
 }
 
 TEST_F(SheetTest, EverySheetOfTheDayOneStaffMemberPerPageEachJobWithItsCustomer)

@@ -55,40 +55,37 @@ protected:
     }
 
     static QString T(const char* s) { return store::SqlText(QString::fromUtf8(s)); }
+    static QString N(double v) { return QString::number(v); }
+    static QString B(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+    static void Insert(store::Connection& c, const char* into, const QStringList& values)
+    {
+        c.Execute(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QString::fromUtf8(into), values.join(", ")));
+    }
 
     void AddStaff(const char* name) const
     {
-        data.Open(data.accounts())
-            ->Execute(QStringLiteral("INSERT INTO CariKartlar (CariKod, Unvan, Gurup, HesKullan) VALUES (")
-                      + T(name) + ", " + T(name) + ", 'Eleman', False)");
+        Insert(*data.Open(data.accounts()), "CariKartlar (CariKod, Unvan, Gurup, HesKullan)",
+               {T(name), T(name), "'Eleman'", "False"});
     }
     void AddCard(const Card& c) const
     {
-        data.Open(data.accounts())
-            ->Execute(QStringLiteral("INSERT INTO CariKartlar (CariKod, Unvan, Tel, Adres, Sehir, Gsm, Gurup, "
-                                     "HesKullan, Bakiye, Hesap) VALUES (")
-                      + T(c.code) + ", " + T(c.name) + ", " + T(c.phone) + ", " + T(c.address1) + ", "
-                      + T(c.address2) + ", " + T(c.mobile) + ", 'Müşteri', False, " + QString::number(c.balance)
-                      + ", " + T(c.side) + ")");
+        Insert(*data.Open(data.accounts()),
+               "CariKartlar (CariKod, Unvan, Tel, Adres, Sehir, Gsm, Gurup, HesKullan, Bakiye, Hesap)",
+               {T(c.code), T(c.name), T(c.phone), T(c.address1), T(c.address2), T(c.mobile), "'Müşteri'", "False",
+                N(c.balance), T(c.side)});
     }
     void AddLine(const Line& l) const
     {
-        Orders()->Execute(QStringLiteral("INSERT INTO Siparisler (CariKod, SipTarih, TesTarih, SipNo, TesAdet, "
-                                         "KalAdet, StokKod, StokAdi, Fiyat, Miktar, Tutar, Görev) VALUES (")
-                          + T(l.customer) + ", " + store::DateLiteral(Today().addDays(-10)) + ", "
-                          + store::DateLiteral(Today()) + ", " + T(l.sipNo) + ", " + QString::number(l.delivered)
-                          + ", " + QString::number(l.open) + ", 'K-1', " + T(l.product) + ", "
-                          + QString::number(l.price) + ", " + QString::number(l.ordered) + ", "
-                          + QString::number(l.amount) + ", " + T(l.kind) + ")");
+        Insert(*Orders(), "Siparisler (CariKod, SipTarih, TesTarih, SipNo, TesAdet, KalAdet, StokKod, StokAdi, Fiyat, "
+                          "Miktar, Tutar, Görev)",
+               {T(l.customer), store::DateLiteral(Today().addDays(-10)), store::DateLiteral(Today()), T(l.sipNo),
+                N(l.delivered), N(l.open), "'K-1'", T(l.product), N(l.price), N(l.ordered), N(l.amount), T(l.kind)});
     }
     void AddJob(const Job& j) const
     {
-        Jobs()->Execute(QStringLiteral("INSERT INTO Montaj (Eleman, Görev, Tarih, SipNo, Tamam, Adet, RecNo, "
-                                       "CariKod, Unvan, Iptal, Stok, [Not]) VALUES (")
-                        + T(j.staff) + ", " + T(j.kind) + ", " + store::DateLiteral(Today().addDays(j.daysFromToday))
-                        + ", " + T(j.sipNo) + ", " + (j.done ? "True" : "False") + ", "
-                        + QString::number(j.quantity) + ", 1, " + T(j.customer) + ", " + T(j.name) + ", "
-                        + (j.cancelled ? "True" : "False") + ", " + T(j.product) + ", " + T(j.note) + ")");
+        Insert(*Jobs(), "Montaj (Eleman, Görev, Tarih, SipNo, Tamam, Adet, RecNo, CariKod, Unvan, Iptal, Stok, [Not])",
+               {T(j.staff), T(j.kind), store::DateLiteral(Today().addDays(j.daysFromToday)), T(j.sipNo), B(j.done),
+                N(j.quantity), "1", T(j.customer), T(j.name), B(j.cancelled), T(j.product), T(j.note)});
     }
 
     static constexpr const char* kLongNote =
