@@ -111,13 +111,9 @@ TEST_F(ImportToolTest, ForeignAndBrokenFilesEndWithACleanExitAndATurkishMessage)
         SCOPED_TRACE(c.says);
         const QString source = Path("kaynak");
         QDir(source).removeRecursively();
-        QDir().mkpath(source);
-        if (c.file) {
-            ASSERT_TRUE(QFile::copy(AccessDir() + QLatin1Char('/') + QLatin1String(c.file),
-                                    source + QStringLiteral("/Montaj.mdb")));
-        } else {
-            ASSERT_TRUE(testsupport::WriteFile(source + QStringLiteral("/Montaj.mdb"), c.replaceBy));
-        }
+        const QByteArray bytes = c.file ? testsupport::ReadFile(AccessDir() + QLatin1Char('/') + QLatin1String(c.file))
+                                        : c.replaceBy;
+        ASSERT_TRUE(!bytes.isEmpty() && testsupport::WriteFile(source + QStringLiteral("/Montaj.mdb"), bytes));
         const ToolRun r = Import({source, Path("hedef")}, Config());
         ASSERT_TRUE(r.finished) << "ended by a signal";
         EXPECT_EQ(r.exitCode, 1);

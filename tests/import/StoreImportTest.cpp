@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-
 using namespace importfixture;
 
 namespace {
@@ -86,7 +85,7 @@ QStringList schemaOf(const QString& path)
 
 } // namespace
 
-TEST_F(StoreImportTest, EveryCellOfTheFiveStoresIsTheExpectedOne)
+TEST_F(StoreImportTest, EveryCellOfTheFiveStoresIsTheExpectedOneInTheProgramsOwnLayouts)
 {
     ASSERT_TRUE(CopyStores(Source()));
     const import::ImportSummary summary = Import();
@@ -159,12 +158,7 @@ TEST_F(StoreImportTest, EveryCellOfTheFiveStoresIsTheExpectedOne)
         sqlite3_close(db);
     }
     EXPECT_GT(cells, 10000);
-}
 
-TEST_F(StoreImportTest, StoresHaveTheLayoutsTablesAndIndexesAndOpenInVelmora)
-{
-    ASSERT_TRUE(CopyStores(Source()));
-    Import();
     // The same schema, statement for statement, as a store the program makes.
     QTemporaryDir made;
     for (const auto& [kind, name] : kStores) {

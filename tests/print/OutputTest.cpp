@@ -42,6 +42,11 @@ protected:
         });
     }
 
+    QStringList PdfFiles() const
+    {
+        return QDir(pdfDir.path() + QStringLiteral("/Velmora")).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    }
+
     static QString Run(const QString& program, const QStringList& args)
     {
         QProcess p;
@@ -64,7 +69,7 @@ TEST_F(OutputTest, PdfEntryWritesTheSheetsToAFileSaysWhereAndOpensIt)
     prompt.shown.clear();
 
     ChooseInDialog(print::kPdfPrinter);
-    const QStringList files = QDir(pdfDir.path() + QStringLiteral("/Velmora")).entryList({"*.pdf"}, QDir::Files);
+    const QStringList files = PdfFiles();
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files[0].startsWith(QStringLiteral("Görev Fişi - Tüm Elemanlar - 2"))) << files[0].toStdString();
     const QString path = pdfDir.path() + QStringLiteral("/Velmora/") + files[0];
@@ -100,7 +105,7 @@ TEST_F(OutputTest, PdfEntryWithNothingToPrintMakesNoFile)
     Jobs()->Execute(QStringLiteral("UPDATE Montaj SET Iptal=True"));
     Open();
     ChooseInDialog(print::kPdfPrinter);
-    EXPECT_TRUE(QDir(pdfDir.path() + QStringLiteral("/Velmora")).entryList({"*.pdf"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(PdfFiles().isEmpty());
     EXPECT_TRUE(opened.isEmpty());
 }
 
@@ -123,7 +128,7 @@ TEST_F(OutputTest, PreviewShowsThePagesInAPreviewWindow)
     timer.start();
     ChooseInDialog(print::kPreviewPrinter);
     EXPECT_EQ(shownPages, pages);
-    EXPECT_TRUE(QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(PdfFiles().isEmpty());
 }
 
 } // namespace
