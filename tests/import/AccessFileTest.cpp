@@ -45,11 +45,6 @@ QList<QStringList> readAll(const QString& path)
     return rows;
 }
 
-QString openError(const QString& path)
-{
-    return testsupport::StoreErrorOf([&] { readAll(path); });
-}
-
 } // namespace
 
 TEST(AccessFile, FixtureTablesHaveTheFieldsTypesAndIndexesOfTheirColumnList)
@@ -145,7 +140,7 @@ TEST(AccessFile, FilesThatCannotBeReadAreRefusedNamingThem)
         {write(QStringLiteral("Bas.mdb"), jet4 + QByteArray(4096 - jet4.size(), '\0')), "hasarlı"},
     };
     for (const Case& c : cases) {
-        const QString message = openError(c.path);
+        const QString message = testsupport::StoreErrorOf([&] { readAll(c.path); });
         EXPECT_TRUE(message.contains(QFileInfo(c.path).fileName())) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.says))) << message.toStdString();
     }

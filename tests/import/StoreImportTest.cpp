@@ -228,14 +228,12 @@ TEST_F(StoreImportTest, ExistingStoresAreKeptAsBakOnlyWithReplace)
 
     const import::ImportSummary first = Import(true);
     ASSERT_EQ(first.backups.size(), 5);
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        const QString bak = it.key() + QStringLiteral(".bak");
-        EXPECT_EQ(Snapshot(Dest()).value(bak), it.value()) << bak.toStdString();
-    }
+    const auto afterFirst = Snapshot(Dest());
+    for (auto it = before.begin(); it != before.end(); ++it)
+        EXPECT_EQ(afterFirst.value(it.key() + QStringLiteral(".bak")), it.value()) << it.key().toStdString();
     EXPECT_EQ(Count("Montaj.mdb", "Montaj"), 100);
 
     // A second run keeps the first backup and numbers the next one.
-    const auto afterFirst = Snapshot(Dest());
     const import::ImportSummary second = Import(true);
     EXPECT_EQ(second.backups.first(), Dest() + QStringLiteral("/Montaj.mdb.2.bak"));
     const auto afterSecond = Snapshot(Dest());
