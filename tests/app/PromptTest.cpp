@@ -86,23 +86,20 @@ TEST(PromptTest, RealBoxEscapeIsCancelOnlyWhereThereIsACancel)
     }
 }
 
-TEST(PromptTest, NestedScriptsHandBackTheOuterOne)
+TEST(PromptTest, NestedScriptsHandBackTheOuterOneAndLeaveNoneInstalled)
 {
-    ScriptedPrompt outer;
     {
-        ScriptedPrompt inner;
-        Prompt::Message(nullptr, QStringLiteral("iç"));
-        EXPECT_EQ(inner.shown.size(), 1u);
+        ScriptedPrompt outer;
+        {
+            ScriptedPrompt inner;
+            Prompt::Message(nullptr, QStringLiteral("iç"));
+            EXPECT_EQ(inner.shown.size(), 1u);
+        }
+        Prompt::Message(nullptr, QStringLiteral("dış"));
+        ASSERT_EQ(outer.shown.size(), 1u);
+        EXPECT_EQ(outer.shown[0].text, QStringLiteral("dış"));
+        EXPECT_EQ(Prompt::Handler(), &outer);
     }
-    Prompt::Message(nullptr, QStringLiteral("dış"));
-    ASSERT_EQ(outer.shown.size(), 1u);
-    EXPECT_EQ(outer.shown[0].text, QStringLiteral("dış"));
-    EXPECT_EQ(Prompt::Handler(), &outer);
-}
-
-TEST(PromptTest, NoScriptLeftInstalledAfterwards)
-{
-    { ScriptedPrompt p; }
     EXPECT_EQ(Prompt::Handler(), nullptr);
 }
 

@@ -31,6 +31,7 @@ const QByteArray kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 struct ReadCase {
     const char* line;
     QString expected;
+    const char* key = "[HKEY_CURRENT_USER\\Kapivar\\Properties1]";
 };
 
 class SettingsReadTest : public ::testing::TestWithParam<ReadCase> {};
@@ -38,7 +39,7 @@ class SettingsReadTest : public ::testing::TestWithParam<ReadCase> {};
 TEST_P(SettingsReadTest, ReadsOnlyTextValues)
 {
     ScopedSettingsFile file;
-    file.write(kHeader + "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n" + GetParam().line + "\r\n");
+    file.write(kHeader + GetParam().key + "\r\n" + GetParam().line + "\r\n");
     EXPECT_EQ(Get(QStringLiteral("Firma")), GetParam().expected) << GetParam().line;
     EXPECT_TRUE(app::SettingsFile::LastProblem().isEmpty()) << qPrintable(app::SettingsFile::LastProblem());
 }
@@ -62,7 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"\"Firma\"=\"\"", QString()},
         ReadCase{"\"FİRMA\"=\"x\"", QString()},        // another name: İ is not I
         ReadCase{"\"firma\"=\"lower\"", QStringLiteral("lower")}, // names ignore case
-        ReadCase{"\"Firma\"=\"old\"\r\n\"Firma\"=-", QString()}));
+        ReadCase{"\"Firma\"=\"old\"\r\n\"Firma\"=-", QString()},
+        // Key names ignore case and take the root's short name; a deleted key hides its values.
+        ReadCase{"\"Firma\"=\"E\"", QStringLiteral("E"), "[hkey_current_user\\KAPIVAR\\properties1]"},
+        ReadCase{"\"Firma\"=\"F\"", QStringLiteral("F"), "[HKCU\\Kapivar\\Properties1]"},
+        ReadCase{"\"Firma\"=\"A\"\r\n\r\n[-HKEY_CURRENT_USER\\Kapivar]", QString()}));
 
 TEST(SettingsTest, MissingFileKeyOrValueReadsEmpty)
 {
@@ -76,44 +81,20 @@ TEST(SettingsTest, MissingFileKeyOrValueReadsEmpty)
     EXPECT_EQ(Get(QStringLiteral("Diski"), QStringLiteral("Kapivar\\Other")), QString());
 }
 
-TEST(SettingsTest, KeyNamesIgnoreCaseAndRootAlias)
+// A missing file is made with its folder; an empty one gets its header first.
+TEST(SettingsTest, SaveMakesOrFillsTheFileWithHeaderKeyAndValue)
 {
-    ScopedSettingsFile file;
-    file.write(kHeader + "[hkey_current_user\\KAPIVAR\\properties1]\r\n\"Diski\"=\"E:\\\\\"\r\n");
-    EXPECT_EQ(Get(QStringLiteral("Diski")), QStringLiteral("E:\\"));
-    file.write(kHeader + "[HKCU\\Kapivar\\Properties1]\r\n\"Diski\"=\"F:\\\\\"\r\n");
-    EXPECT_EQ(Get(QStringLiteral("diski")), QStringLiteral("F:\\"));
-}
-
-TEST(SettingsTest, DeletedKeyHidesItsValuesAndSubkeys)
-{
-    ScopedSettingsFile file;
-    file.write(kHeader + "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n\"Firma\"=\"A\"\r\n\r\n"
-                         "[-HKEY_CURRENT_USER\\Kapivar]\r\n");
-    EXPECT_EQ(Get(QStringLiteral("Firma")), QString());
-}
-
-TEST(SettingsTest, SaveCreatesFolderFileAndKey)
-{
-    ScopedSettingsFile file;
-    ASSERT_FALSE(QFileInfo::exists(file.path()));
-    Save(QStringLiteral("RapPrn"), QStringLiteral("HP LaserJet \\\\srv\\ofis \"2\""));
-    ASSERT_TRUE(QFileInfo::exists(file.path()));
-    EXPECT_EQ(Get(QStringLiteral("RapPrn")), QStringLiteral("HP LaserJet \\\\srv\\ofis \"2\""));
-    const QByteArray text = file.read();
-    EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00")) << text.constData();
-    EXPECT_TRUE(text.contains("[HKEY_CURRENT_USER\\Kapivar\\Properties1]")) << text.constData();
-    EXPECT_TRUE(text.contains("\"RapPrn\"=\"HP LaserJet \\\\\\\\srv\\\\ofis \\\"2\\\"\"")) << text.constData();
-}
-
-TEST(SettingsTest, AnEmptyFileGetsItsHeaderOnTheFirstSave)
-{
-    for (const QByteArray& start : {QByteArray(), QByteArray("\n\n"), QByteArray(" \r\n")}) {
+    const QString value = QStringLiteral("HP LaserJet \\\\srv\\ofis \"2\"");
+    for (const char* start : {static_cast<const char*>(nullptr), "", "\n\n", " \r\n"}) {
         ScopedSettingsFile file;
-        file.write(start);
-        Save(QStringLiteral("RapPrn"), QStringLiteral("PDF"));
-        EXPECT_TRUE(file.read().startsWith("Windows Registry Editor Version 5.00")) << file.read().constData();
-        EXPECT_EQ(Get(QStringLiteral("RapPrn")), QStringLiteral("PDF"));
+        if (start)
+            file.write(start);
+        Save(QStringLiteral("RapPrn"), value);
+        EXPECT_EQ(Get(QStringLiteral("RapPrn")), value);
+        const QByteArray text = file.read();
+        EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00")) << text.constData();
+        EXPECT_TRUE(text.contains("[HKEY_CURRENT_USER\\Kapivar\\Properties1]")) << text.constData();
+        EXPECT_TRUE(text.contains("\"RapPrn\"=\"HP LaserJet \\\\\\\\srv\\\\ofis \\\"2\\\"\"")) << text.constData();
         EXPECT_TRUE(app::SettingsFile::TakeProblem().isEmpty());
         Save(QStringLiteral("RapPrn"), QStringLiteral("Yazıcı 2"));
         EXPECT_EQ(Get(QStringLiteral("RapPrn")), QStringLiteral("Yazıcı 2"));
