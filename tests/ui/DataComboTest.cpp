@@ -2,18 +2,20 @@
 
 #include "app/Clock.h"
 #include "ui/DataCombo.h"
+#include "ui/DataList.h"
 #include "ui/DatePicker.h"
 
 #include <QCalendarWidget>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(DataComboTest, ListsTheFieldAndFollowsTheView)
+TEST(DataComboTest, ListsTheFieldFollowsTheViewAndLeavesTheTextFree)
 {
     UiStore s(6);
     auto view = s.View(QStringLiteral("Select * From Montaj Where Adet <= 3 Order By SipNo"));
@@ -42,16 +44,9 @@ TEST(DataComboTest, ListsTheFieldAndFollowsTheView)
     EXPECT_EQ(combo.itemText(0), QStringLiteral("S0006A"));
     view->Delete();
     EXPECT_EQ(combo.count(), 5);
-}
 
-TEST(DataComboTest, TextIsFreeAndNeverAddedToTheList)
-{
-    UiStore s(3);
-    auto view = s.View();
-    ui::DataCombo combo;
-    combo.bind(view.get(), QStringLiteral("Eleman"));
+    // The text is free and never added to the list.
     const int count = combo.count();
-
     combo.setText(QStringLiteral("Listede Olmayan Usta"));
     EXPECT_EQ(combo.Text(), QStringLiteral("Listede Olmayan Usta"));
     EXPECT_EQ(combo.currentIndex(), -1);
@@ -83,13 +78,6 @@ TEST(DatePickerTest, ShowsDayMonthYearWithACalendarAndStartsToday)
     EXPECT_EQ(picker.text(), QStringLiteral("31.01.2027"));
 }
 
-} // namespace
-
-#include "ui/DataList.h"
-
-#include <QVBoxLayout>
-
-namespace {
 
 TEST(DataListTest, ShowsTheFieldAndReportsClicksAndFocus)
 {

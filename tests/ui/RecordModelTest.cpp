@@ -23,6 +23,19 @@ std::vector<GridColumn> JobColumns()
             Col("Yok", "BöyleAlanYok"), Col("Boş", "")};
 }
 
+// A model on its own store of 30 jobs.
+class RecordModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        model.setColumns(JobColumns());
+        model.setView(view.get());
+    }
+    UiStore s{30};
+    std::unique_ptr<store::RecordView> view = s.View();
+    RecordModel model;
+};
+
 // Collects what Qt's model checker reports.
 class CheckerWarnings {
 public:
@@ -43,14 +56,8 @@ private:
     QtMessageHandler previous_ = nullptr;
 };
 
-TEST(RecordModelTest, FollowsEveryChangeOfItsViewAsQtsCheckerExpects)
+TEST_F(RecordModelTest, FollowsEveryChangeOfItsViewAsQtsCheckerExpects)
 {
-    UiStore s(30);
-    auto view = s.View();
-    RecordModel model;
-    model.setColumns(JobColumns());
-    model.setView(view.get());
-
     CheckerWarnings warnings;
     CheckerWarnings::messages().clear();
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -100,14 +107,8 @@ TEST(RecordModelTest, FollowsEveryChangeOfItsViewAsQtsCheckerExpects)
         << CheckerWarnings::messages().join(QLatin1Char('\n')).toStdString();
 }
 
-TEST(RecordModelTest, CellsShowTheirFieldsInTheColumnsFormats)
+TEST_F(RecordModelTest, CellsShowTheirFieldsInTheColumnsFormats)
 {
-    UiStore s(8);
-    auto view = s.View();
-    RecordModel model;
-    model.setColumns(JobColumns());
-    model.setView(view.get());
-
     // Row 3 is job S0004: Tarih 2024-03-05, Tamam, Adet 4.
     EXPECT_EQ(model.index(3, 0).data().toString(), QStringLiteral("S0004"));
     EXPECT_EQ(model.index(3, 1).data().toString(), QStringLiteral("05.03.2024"));
@@ -127,16 +128,12 @@ TEST(RecordModelTest, CellsShowTheirFieldsInTheColumnsFormats)
     EXPECT_EQ(model.value(3, 2).toBool(), true);
 }
 
-TEST(RecordModelTest, OnlyUnlockedColumnsOfWritableViewsAreEditableAndOnlyWhenAllowed)
+TEST_F(RecordModelTest, OnlyUnlockedColumnsOfWritableViewsAreEditableAndOnlyWhenAllowed)
 {
-    UiStore s(3);
-    auto view = s.View();
-    RecordModel model;
     std::vector<GridColumn> cols = JobColumns();
     cols[3].locked = false; // Adet
     cols[4].locked = false; // unknown field: nothing to store into
     model.setColumns(cols);
-    model.setView(view.get());
 
     const auto editable = [&](int column) {
         return bool(model.flags(model.index(0, column)) & Qt::ItemIsEditable);
@@ -153,14 +150,8 @@ TEST(RecordModelTest, OnlyUnlockedColumnsOfWritableViewsAreEditableAndOnlyWhenAl
     EXPECT_FALSE(editable(3));
 }
 
-TEST(RecordModelTest, PendingTextShowsUntilTheRowIsStored)
+TEST_F(RecordModelTest, PendingTextShowsUntilTheRowIsStored)
 {
-    UiStore s(3);
-    auto view = s.View();
-    RecordModel model;
-    model.setColumns(JobColumns());
-    model.setView(view.get());
-
     model.setPending(1, 3, QStringLiteral("7"));
     EXPECT_EQ(model.index(1, 3).data().toString(), QStringLiteral("7"));
     EXPECT_EQ(model.value(1, 3).toString(), QStringLiteral("7"));

@@ -1,9 +1,8 @@
-#include "store/Connection.h"
-#include "store/RecordView.h"
+#include "UiStore.h"
+
 #include "ui/DataGrid.h"
 #include "ui/ToggleSortOrder.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,12 +29,7 @@ protected:
         view.setDatabaseName(path);
         view.setRecordSource(source);
         view.Refresh();
-        ui::GridColumn unvan, eleman;
-        unvan.caption = QStringLiteral("Müşteri");
-        unvan.dataField = QStringLiteral("Unvan");
-        eleman.caption = QStringLiteral("Eleman");
-        eleman.dataField = QStringLiteral("Eleman");
-        grid.setColumns({unvan, eleman});
+        grid.setColumns({Col("Müşteri", "Unvan"), Col("Eleman", "Eleman")});
         grid.setView(&view);
     }
 
@@ -120,10 +114,7 @@ TEST_F(ToggleSortOrderTest, FailingReadIsIgnored)
     store::RecordView view;
     ui::DataGrid grid;
     Bind(view, grid, QStringLiteral("Montaj"));
-    ui::GridColumn missing;
-    missing.caption = QStringLiteral("Yok");
-    missing.dataField = QStringLiteral("YokAlan");
-    grid.setColumns({missing});
+    grid.setColumns({Col("Yok", "YokAlan")});
 
     EXPECT_NO_THROW(ui::ToggleSortOrder(0, view, grid));
     EXPECT_TRUE(ui::SortDescending); // the direction flips all the same
