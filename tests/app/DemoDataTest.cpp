@@ -77,18 +77,14 @@ TEST(DemoDataTest, RefusesToWriteOverExistingStores)
 
 class DemoBoardTest : public ::testing::Test {
 protected:
-    double Orders(const QString& where) const
+    // Rows of the orders, jobs or account cards that meet `where`.
+    double Count(const QString& store, const char* table, const QString& where) const
     {
-        return data.Number(data.orders(), QStringLiteral("Select Count(*) From Siparisler Where ") + where);
+        return data.Number(store, QStringLiteral("Select Count(*) From %1 Where ").arg(QLatin1String(table)) + where);
     }
-    double Jobs(const QString& where) const
-    {
-        return data.Number(data.jobs(), QStringLiteral("Select Count(*) From Montaj Where ") + where);
-    }
-    double Cards(const QString& where) const
-    {
-        return data.Number(data.accounts(), QStringLiteral("Select Count(*) From CariKartlar Where ") + where);
-    }
+    double Orders(const QString& where) const { return Count(data.orders(), "Siparisler", where); }
+    double Jobs(const QString& where) const { return Count(data.jobs(), "Montaj", where); }
+    double Cards(const QString& where) const { return Count(data.accounts(), "CariKartlar", where); }
     TestDataDir data;
 };
 

@@ -54,12 +54,10 @@ TEST(Wheelmouse, IsOverWindowIncludesTheEdges)
     w.resize(100, 50);
     w.show();
     const QPoint o = w.mapToGlobal(QPoint(0, 0));
-    EXPECT_TRUE(app::IsOverWindow(&w, o.x(), o.y()));
-    EXPECT_TRUE(app::IsOverWindow(&w, o.x() + 100, o.y() + 50));
-    EXPECT_TRUE(app::IsOverWindow(&w, o.x() + 40, o.y() + 20));
-    EXPECT_FALSE(app::IsOverWindow(&w, o.x() - 1, o.y()));
-    EXPECT_FALSE(app::IsOverWindow(&w, o.x() + 101, o.y()));
-    EXPECT_FALSE(app::IsOverWindow(&w, o.x(), o.y() + 51));
+    const struct { int dx, dy; bool over; } points[] = {
+        {0, 0, true}, {100, 50, true}, {40, 20, true}, {-1, 0, false}, {101, 0, false}, {0, 51, false}};
+    for (const auto& p : points)
+        EXPECT_EQ(app::IsOverWindow(&w, o.x() + p.dx, o.y() + p.dy), p.over) << p.dx << "," << p.dy;
     EXPECT_FALSE(app::IsOverWindow(nullptr, 0, 0));
 }
 

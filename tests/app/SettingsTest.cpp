@@ -213,12 +213,8 @@ TEST(SettingsTest, ReadsAndKeepsUtf16FilesAsRegeditWritesThem)
     const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
                                         "[HKEY_CURRENT_USER\\Kapivar\\Properties1]\r\n"
                                         "\"Firma\"=\"Öz Ağaç\\\\\"\r\n");
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xff));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    file.write(bytes);
+    QStringEncoder toUtf16(QStringEncoder::Utf16LE);
+    file.write(QByteArray("\xFF\xFE", 2) + QByteArray(toUtf16.encode(text)));
     EXPECT_EQ(Get(QStringLiteral("Firma")), QStringLiteral("Öz Ağaç\\"));
 
     Save(QStringLiteral("RapPrn"), QStringLiteral("Yazıcı"));

@@ -10,22 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <mutex>
 
 namespace {
 
 namespace Sound = app::Sound;
-
-// Plays with sound switched on for the scope (CTest switches it off).
-class SoundOn {
-public:
-    SoundOn() : old_(qgetenv("VELMORA_SOUND")) { qputenv("VELMORA_SOUND", "on"); }
-    ~SoundOn() { qputenv("VELMORA_SOUND", old_); }
-
-private:
-    QByteArray old_;
-};
 
 class FolderForTest {
 public:
@@ -79,10 +68,12 @@ TEST(SoundTest, NamesIgnoreCaseAndMissingOrBrokenFilesArePassedOver)
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\Cmd.wav")), dir.filePath(QStringLiteral("cmd.WAV")));
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\Yok.wav")), QString());
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\")), QString());
-    SoundOn on;
+    const QByteArray soundWas = qgetenv("VELMORA_SOUND"); // CTest switches it off
+    qputenv("VELMORA_SOUND", "on");
     Sound::Play(QStringLiteral("\\Yok.wav"));     // missing
     Sound::Play(QStringLiteral("\\Recycle.wav")); // not a sound
     Sound::Play(QStringLiteral("\\Cmd.wav"));     // plays, or passes over without a device
+    qputenv("VELMORA_SOUND", soundWas);
 }
 
 TEST(SoundTest, BrokenFilesAreRefused)
@@ -121,8 +112,9 @@ public:
     {
         Sound::SetPlayerForTesting([this](const QString& name) {
             started_.release();
-            std::unique_lock lock(mutex_);
-            open_.wait(lock, [this] { return released_; });
+            open_.acquire(); // once opened, the gate stays open
+            open_.release();
+            std::lock_guard lock(mutex_);
             heard_ << name;
         });
     }
@@ -133,14 +125,7 @@ public:
         Sound::SetPlayerForTesting({});
     }
     void WaitUntilPlaying() { started_.acquire(); }
-    void Release()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            released_ = true;
-        }
-        open_.notify_all();
-    }
+    void Release() { open_.release(); }
     QStringList Heard()
     {
         Sound::WaitUntilPlayed();
@@ -149,10 +134,8 @@ public:
     }
 
 private:
-    QSemaphore started_;
+    QSemaphore started_, open_;
     std::mutex mutex_;
-    std::condition_variable open_;
-    bool released_ = false;
     QStringList heard_;
 };
 
