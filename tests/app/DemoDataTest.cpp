@@ -8,45 +8,13 @@
 #include "store/Sql.h"
 #include "store/StoreError.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using testsupport::DemoToday;
 using testsupport::TestDataDir;
 
 namespace {
-
-const char* const kStores[] = {"Montaj.mdb", "Rapor.mdb", "Cari.Mdb", "Siparis.Mdb", "Index.Mdb"};
-
-// A digest of every row of every table of the stores under a data root.
-QByteArray Digest(const QString& root)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const char* file : kStores) {
-        auto conn = store::Connection::Open(root + QLatin1String(file));
-        sqlite3_stmt* tables = nullptr;
-        sqlite3_prepare_v2(conn->handle(), "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name", -1,
-                           &tables, nullptr);
-        while (sqlite3_step(tables) == SQLITE_ROW) {
-            const QByteArray name(reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)));
-            hash.addData(name);
-            sqlite3_stmt* rows = nullptr;
-            sqlite3_prepare_v2(conn->handle(), "SELECT * FROM \"" + name + "\" ORDER BY rowid", -1, &rows, nullptr);
-            while (sqlite3_step(rows) == SQLITE_ROW)
-                for (int c = 0; c < sqlite3_column_count(rows); ++c) {
-                    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(rows, c));
-                    hash.addData(t ? QByteArray(t) : QByteArray("<null>"));
-                    hash.addData("\t");
-                }
-            sqlite3_finalize(rows);
-        }
-        sqlite3_finalize(tables);
-    }
-    return hash.result();
-}
 
 QString Day() { return store::DateLiteral(DemoToday()); }
 
@@ -58,8 +26,8 @@ TEST(DemoDataTest, SameArgumentsGiveTheSameData)
     const app::DemoSummary sa = app::MakeDemoData(a.path(), DemoToday(), app::DemoSize::Small, 7);
     const app::DemoSummary sb = app::MakeDemoData(b.path(), DemoToday(), app::DemoSize::Small, 7);
     const app::DemoSummary sc = app::MakeDemoData(c.path(), DemoToday(), app::DemoSize::Small, 8);
-    EXPECT_EQ(Digest(sa.dataRoot), Digest(sb.dataRoot));
-    EXPECT_NE(Digest(sa.dataRoot), Digest(sc.dataRoot));
+    EXPECT_EQ(testsupport::Snapshot(sa.dataRoot), testsupport::Snapshot(sb.dataRoot));
+    EXPECT_NE(testsupport::Snapshot(sa.dataRoot), testsupport::Snapshot(sc.dataRoot));
     EXPECT_EQ(sa.orderLines, 400);
     EXPECT_EQ(sa.staff, 6);
     EXPECT_EQ(sa.customers, 60);
@@ -70,9 +38,9 @@ TEST(DemoDataTest, RefusesToWriteOverExistingStores)
 {
     QTemporaryDir dir;
     app::MakeDemoData(dir.path(), DemoToday(), app::DemoSize::Small, 1);
-    const QByteArray before = Digest(dir.path() + QStringLiteral("/MuhasebeData/"));
+    const auto before = testsupport::Snapshot(dir.path() + QStringLiteral("/MuhasebeData/"));
     EXPECT_THROW(app::MakeDemoData(dir.path(), DemoToday(), app::DemoSize::Small, 2), store::StoreError);
-    EXPECT_EQ(Digest(dir.path() + QStringLiteral("/MuhasebeData/")), before);
+    EXPECT_EQ(testsupport::Snapshot(dir.path() + QStringLiteral("/MuhasebeData/")), before);
 }
 
 class DemoBoardTest : public ::testing::Test {

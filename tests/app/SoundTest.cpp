@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QSemaphore>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@
 namespace {
 
 namespace Sound = app::Sound;
-
-class FolderForTest {
-public:
-    explicit FolderForTest(const QString& f) { Sound::SetFolderForTesting(f); }
-    ~FolderForTest() { Sound::SetFolderForTesting({}); }
-};
 
 TEST(SoundTest, RecordingTakesNamesInsteadOfPlaying)
 {
@@ -64,7 +59,8 @@ TEST(SoundTest, NamesIgnoreCaseAndMissingOrBrokenFilesArePassedOver)
     QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/resources/sounds/Cmd.wav"),
                 dir.filePath(QStringLiteral("cmd.WAV")));
     ASSERT_TRUE(testsupport::WriteFile(dir.filePath(QStringLiteral("Recycle.wav")), "RIFF....WAVEjunk"));
-    FolderForTest folder(dir.path());
+    Sound::SetFolderForTesting(dir.path());
+    const auto ownFolder = qScopeGuard([] { Sound::SetFolderForTesting({}); });
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\Cmd.wav")), dir.filePath(QStringLiteral("cmd.WAV")));
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\Yok.wav")), QString());
     EXPECT_EQ(Sound::Locate(QStringLiteral("\\")), QString());
